@@ -1,0 +1,6 @@
+#pragma once
+#include "config/command_file.h"
+
+/// Handles an embedded command whose letter (upper case) is one of C D F G H M N P R T
+/// U V; returns false for any other letter.
+bool run_setting_command(CommandReader& reader, char letter, const CommandLine& line);

@@ -1,0 +1,30 @@
+// Tarnwick: turns a layout project file into a component placement report and,
+// on request, verification plots.
+#include <cstdlib>
+#include <iostream>
+#include <new>
+
+#include "common/fatal.h"
+#include "driver/run.h"
+#include "plot/font.h"
+#include "plot/gerber.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const char* font_directory = std::getenv(FONT_DIRECTORY_VARIABLE);
+    RunEnvironment environment{std::cin, std::cout, std::cerr,
+                               font_directory != nullptr ? std::optional<std::string>(font_directory) : std::nullopt,
+                               local_time_text()};
+    try {
+        return run(arguments, environment);
+    } catch (const FatalError& error) {
+        std::cout.flush();
+        std::cerr << error.what();
+        std::cerr.flush();
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "\nFatal error: out of memory\n";
+        return 1;
+    }
+}

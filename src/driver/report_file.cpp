@@ -1,0 +1,68 @@
+#include "driver/report_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// An existing destination must be a file we may write: a directory or a file without any
+// write permission is refused even for a user whose rights would override it.
+bool existing_destination_writable(const std::string& destination, mode_t& mode) {
+    struct stat status {};
+    if (stat(destination.c_str(), &status) != 0) return true;
+    if (S_ISDIR(status.st_mode) || (status.st_mode & 0222) == 0) return false;
+    int descriptor = ::open(destination.c_str(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    ::close(descriptor);
+    mode = status.st_mode & 07777;
+    return true;
+}
+
+mode_t default_file_mode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool ReportFile::open(const std::string& destination) {
+    mode_t mode = default_file_mode();
+    if (!existing_destination_writable(destination, mode)) return false;
+    std::vector<char> name(destination.begin(), destination.end());
+    const std::string suffix = ".tmpXXXXXX";
+    name.insert(name.end(), suffix.begin(), suffix.end());
+    name.push_back('\0');
+    int descriptor = ::mkstemp(name.data());
+    if (descriptor < 0) return false;
+    ::fchmod(descriptor, mode);
+    ::close(descriptor);
+    temporary_ = name.data();
+    destination_ = destination;
+    out_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!out_) {
+        std::remove(temporary_.c_str());
+        temporary_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ReportFile::commit() {
+    if (temporary_.empty()) return false;
+    out_.close();
+    bool written = !out_.fail() && std::rename(temporary_.c_str(), destination_.c_str()) == 0;
+    if (!written) std::remove(temporary_.c_str());
+    temporary_.clear();
+    return written;
+}
+
+ReportFile::~ReportFile() {
+    if (temporary_.empty()) return;
+    out_.close();
+    std::remove(temporary_.c_str());
+}

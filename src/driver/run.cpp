@@ -1,0 +1,117 @@
+#include "driver/run.h"
+
+#include <fstream>
+#include <memory>
+
+#include "common/fatal.h"
+#include "common/format.h"
+#include "common/text_lines.h"
+#include "config/command_file.h"
+#include "driver/command_line.h"
+#include "driver/file_names.h"
+#include "driver/group_counts.h"
+#include "driver/report.h"
+#include "driver/report_file.h"
+#include "driver/rotation.h"
+#include "plot/plot.h"
+#include "project/load_project.h"
+
+namespace {
+
+struct RunTables {
+    Settings settings;
+    InfoTable info;
+    FootprintTable overrides;
+    Project project;
+    GroupCounts top_counts;
+    GroupCounts bottom_counts;
+};
+
+void print_banner(std::ostream& console) {
+    print_to(console, "\n\n   Tarnwick - A Component Placement File Generator\n                    Ver %1.2lf%c\n\n",
+             PROGRAM_VERSION, VERSION_LETTER);
+}
+
+void read_settings(const Invocation& invocation, RunTables& tables, std::ostream& console) {
+    if (invocation.command_file_name.empty()) return;
+    std::ifstream command_file(invocation.command_file_name, std::ios::binary);
+    if (!command_file) return;
+    CommandReader reader{tables.settings, tables.info, tables.overrides, console};
+    read_command_file(reader, command_file, invocation.command_file_name);
+}
+
+// Derives the file names, refuses a destination that is the source, and opens both.
+void open_files(Invocation& invocation, const Settings& settings, std::ifstream& source, ReportFile& report) {
+    if (invocation.source_name.empty() && !settings.default_source_name.empty()) {
+        invocation.source_name = settings.default_source_name;
+        invocation.destination_name = settings.default_destination_name;
+    }
+    if (invocation.source_name.empty()) return;
+    FileNames names = derive_file_names(invocation.source_name, invocation.destination_name);
+    if (names_match(names.source_name, names.destination_name) ||
+        same_existing_file(names.source_name, names.destination_name))
+        throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
+    source.open(names.source_name, std::ios::binary);
+    if (!source) throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
+    if (settings.output_format >= 0 && !report.open(names.destination_name))
+        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
+    invocation.destination_name = names.destination_name;
+}
+
+void apply_records_and_rotations(RunTables& tables) {
+    const auto& footprints = tables.project.footprints.records;
+    for (PartRecord& part : tables.project.parts) {
+        apply_info_record(tables.info, part);
+        part.angle = placement_rotation(part, footprints[static_cast<size_t>(part.footprint_index)].centroid_angle,
+                                        tables.settings);
+    }
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& arguments, RunEnvironment& environment) {
+    std::ostream& console = environment.console;
+    auto tables = std::make_unique<RunTables>();
+    Settings& settings = tables->settings;
+
+    print_banner(console);
+    Invocation invocation = parse_command_line(arguments, console);
+    read_settings(invocation, *tables, console);
+
+    std::ifstream source;
+    ReportFile report_file;
+    open_files(invocation, settings, source, report_file);
+    const bool report_to_file = source.is_open() && settings.output_format >= 0;
+
+    auto glyphs = std::make_unique<GlyphStore>();
+    if (settings.check_gerbers != 0)
+        load_stroke_font(*glyphs, settings.font_file, environment.font_directory, settings.verbose, console);
+
+    {
+        TextLines project_text = read_text_lines(source.is_open() ? static_cast<std::istream&>(source)
+                                                                  : environment.standard_input);
+        load_project(project_text, LoadContext{settings, tables->overrides, console}, tables->project);
+    }
+    print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", tables->project.footprint_count(),
+             tables->project.part_count());
+
+    apply_records_and_rotations(*tables);
+    count_groups(tables->project.parts, tables->top_counts, tables->bottom_counts);
+    Report report{settings, tables->project, tables->top_counts, tables->bottom_counts,
+                  prepare_info_column(settings.info_heading)};
+
+    if (settings.check_gerbers != 0) {
+        PlotInput plot{settings, tables->project, tables->top_counts, tables->bottom_counts, *glyphs,
+                       environment.time_text};
+        GerberPen pen;
+        write_verification_plots(plot, pen, "", console);
+    }
+
+    write_report(report_to_file ? report_file.stream() : environment.standard_output, report);
+    if (report_to_file && !report_file.commit())
+        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n",
+                                     invocation.destination_name.c_str()));
+    environment.standard_output.flush();
+    console << "\nDone!\n";
+    return 0;
+}

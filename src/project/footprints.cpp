@@ -1,0 +1,124 @@
+#include "project/footprints.h"
+
+#include <cstdio>
+#include <string>
+
+#include "common/fatal.h"
+#include "common/format.h"
+#include "project/pins.h"
+#include "project/scan.h"
+
+namespace {
+
+const std::string_view PROJECT_NAME_KEY = "project_name: \"";
+const std::string_view GLUE_WIDTH_KEY = "default_glue_width: \"";
+const std::string_view NAME_KEY = "name: \"";
+const std::string_view AUTHOR_KEY = "author: \"";
+const std::string_view SOURCE_KEY = "source: \"";
+const std::string_view DESCRIPTION_KEY = "description: \"";
+const std::string_view UNITS_KEY = "units:";
+const std::string_view SEL_RECT_KEY = "sel_rect:";
+const std::string_view CENTROID_KEY = "centroid:";
+const std::string_view ADHESIVE_KEY = "adhesive:";
+
+void read_header(LineCursor& cursor, Project& project, std::ostream& console) {
+    for (;;) {
+        if (cursor.at_end()) throw FatalError("\nFootprints not found\n");
+        std::string_view line = cursor.next();
+        if (starts_with_key(line, "[footprints]")) return;
+        if (starts_with_key(line, PROJECT_NAME_KEY)) {
+            project.project_name = quoted_value(line.substr(PROJECT_NAME_KEY.size()), false);
+            print_to(console, "Project: %s\n\n", project.project_name.c_str());
+        } else if (starts_with_key(line, GLUE_WIDTH_KEY)) {
+            std::string rest(line.substr(GLUE_WIDTH_KEY.size()));
+            double width = 0.0;
+            if (std::sscanf(rest.c_str(), "%lf", &width) == 1 && std::isfinite(width))
+                project.default_glue_width = width * INCH_PER_NM;
+        }
+    }
+}
+
+// Reads the centroid and the adhesive spots of a footprint ahead of the block scan:
+// from the line after "units:" up to the footprint's "n_pins" line.
+void look_ahead(const TextLines& text, size_t start, double scale, double default_glue_width,
+                FootprintRecord& footprint) {
+    LineCursor cursor{text, start};
+    while (!cursor.at_end()) {
+        std::string_view line = cursor.next();
+        if (starts_with_key(line, "n_pins")) break;
+        if (!starts_with_key(line, CENTROID_KEY)) continue;
+        std::string rest(line.substr(CENTROID_KEY.size()));
+        double x = 0.0, y = 0.0;
+        int angle = 0;
+        int read = std::sscanf(rest.c_str(), "%*d %lf %lf %d", &x, &y, &angle);
+        footprint.centroid_x = finite_or_zero(x) * scale;
+        footprint.centroid_y = finite_or_zero(y) * scale;
+        footprint.centroid_angle = read == 3 ? angle : 0;
+        footprint.centroid_given = 1;
+        break;
+    }
+
+    cursor.position = start;
+    footprint.glue.count = 0;
+    while (!cursor.at_end()) {
+        std::string_view line = cursor.next();
+        if (starts_with_key(line, "n_pins")) break;
+        if (!starts_with_key(line, ADHESIVE_KEY)) continue;
+        std::string rest(line.substr(ADHESIVE_KEY.size()));
+        double dia = 0.0, x = 0.0, y = 0.0;
+        std::sscanf(rest.c_str(), "%*d %lf %lf %lf", &dia, &x, &y);
+        dia = finite_or_zero(dia);
+        footprint.glue.add(finite_or_zero(x) * scale, finite_or_zero(y) * scale,
+                           dia == 0.0 ? default_glue_width : dia * scale);
+    }
+}
+
+}  // namespace
+
+double units_scale(std::string_view units_line) {
+    return units_line.find("MIL") != std::string_view::npos ? INCH_PER_MIL : INCH_PER_NM;
+}
+
+int read_footprints(const TextLines& text, const LoadContext& context, Project& project) {
+    LineCursor cursor{text, 0};
+    read_header(cursor, project, context.console);
+
+    // A file without a units line before its first footprint's geometry is read as nanometres,
+    // the layout editor's native unit.
+    double scale = INCH_PER_NM;
+    bool in_block = false;
+    FootprintRecord footprint;
+    for (;;) {
+        if (cursor.at_end()) throw FatalError("\nPremature EOF in Footprints\n");
+        std::string_view line = cursor.next();
+        if (starts_with_key(line, NAME_KEY)) {
+            // A block that never reached its "sel_rect:" line is closed by the next block's name.
+            footprint = FootprintRecord{};
+            footprint.name = quoted_value(line.substr(NAME_KEY.size()), false);
+            in_block = true;
+            continue;
+        }
+        if (!in_block) {
+            if (starts_with_key(line, "[board]")) return project.footprint_count();
+            continue;
+        }
+        if (starts_with_key(line, AUTHOR_KEY)) {
+            footprint.author = quoted_value(line.substr(AUTHOR_KEY.size()), true);
+        } else if (starts_with_key(line, SOURCE_KEY)) {
+            footprint.source = quoted_value(line.substr(SOURCE_KEY.size()), true);
+        } else if (starts_with_key(line, DESCRIPTION_KEY)) {
+            footprint.description = quoted_value(line.substr(DESCRIPTION_KEY.size()), true);
+        } else if (starts_with_key(line, UNITS_KEY)) {
+            scale = units_scale(line);
+            look_ahead(text, cursor.position, scale, project.default_glue_width, footprint);
+        } else if (starts_with_key(line, SEL_RECT_KEY)) {
+            std::string rest(line.substr(SEL_RECT_KEY.size()));
+            SelectionRect rect;
+            std::sscanf(rest.c_str(), "%lf %lf %lf %lf", &rect.x1, &rect.y1, &rect.x2, &rect.y2);
+            complete_footprint(footprint, scale, rect, cursor, context);
+            add_footprint(project.footprints, std::move(footprint));
+            footprint = FootprintRecord{};
+            in_block = false;
+        }
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include "common/text_lines.h"
+#include "project/load_context.h"
+
+/// Reads the project header (name, default glue width) and every footprint block of
+/// the "[footprints]" section into `project`; returns the footprint count.
+int read_footprints(const TextLines& text, const LoadContext& context, Project& project);
+
+/// The footprint scale a "units:" line sets: mils when it contains "MIL", else nanometres.
+double units_scale(std::string_view units_line);

@@ -1,0 +1,11 @@
+#include "project/load_project.h"
+
+#include "project/footprints.h"
+#include "project/ordering.h"
+#include "project/parts.h"
+
+void load_project(const TextLines& text, const LoadContext& context, Project& project) {
+    read_footprints(text, context, project);
+    read_parts(text, project);
+    sort_parts(project.parts);
+}

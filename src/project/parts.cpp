@@ -1,0 +1,117 @@
+#include "project/parts.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+
+#include "common/fatal.h"
+#include "common/format.h"
+#include "project/scan.h"
+
+namespace {
+
+const std::string_view PART_KEY = "part: ";
+const std::string_view SHAPE_KEY = "shape: \"";
+const std::string_view VALUE_KEY = "value: \"";
+const std::string_view POS_KEY = "pos: ";
+constexpr size_t VALUE_ROOM = 128;
+
+bool ends_parts_section(std::string_view line) {
+    return starts_with_key(line, "[nets]") || starts_with_key(line, "[texts]") || starts_with_key(line, "[end]");
+}
+
+// Completes a part on its "pos: " line.
+void complete_part(PartRecord& part, std::string_view numbers, const FootprintTable& footprints) {
+    std::string fields(numbers);
+    double x = 0.0, y = 0.0;
+    // Read as wide integers and wrapped to 32 bits: the same values an unsigned
+    // conversion gives, without overflow on absurd numbers.
+    long long side = 0, angle = 0, flag = 0;
+    std::sscanf(fields.c_str(), "%lf %lf %lld %lld %lld", &x, &y, &side, &angle, &flag);
+    part.side = static_cast<unsigned>(side);
+    part.layout_angle = static_cast<int>(static_cast<unsigned>(angle));
+    part.angle = part.layout_angle;
+    part.pos_flag = static_cast<unsigned>(flag);
+    part.x = part.origin_x = finite_or_zero(x) * INCH_PER_NM;
+    part.y = part.origin_y = finite_or_zero(y) * INCH_PER_NM;
+
+    int index = find_footprint(footprints, part.shape);
+    if (index < 0) throw FatalError(format_text("\n%s has unknown footprint: %s\n", part.ref_des.c_str(), part.shape.c_str()));
+    const FootprintRecord& footprint = footprints.records[static_cast<size_t>(index)];
+    part.footprint_index = index;
+    part.technology = footprint.technology;
+    part.centroid_angle = footprint.centroid_angle;
+    part.pin_count = footprint.pin_count;
+    part.pad_flags = footprint.pad_flags;
+    part.excluded = footprint.excluded;
+
+    BoardPoint placement = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
+                                              footprint.centroid_x, footprint.centroid_y);
+    part.x = placement.x;
+    part.y = placement.y;
+    part.glue = GlueSpots{};
+    for (int i = 0; i < footprint.glue.count; ++i) {
+        size_t spot = static_cast<size_t>(i);
+        BoardPoint glue = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
+                                             footprint.glue.x[spot], footprint.glue.y[spot]);
+        part.glue.add(glue.x, glue.y, footprint.glue.dia[spot]);
+    }
+}
+
+}  // namespace
+
+BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle, unsigned side, double dx, double dy) {
+    double mirrored_dx = (side & 1u) != 0 ? -dx : dx;
+    int angle = layout_angle % 360;
+    if (angle < 0) angle += 360;
+    switch (angle) {
+        case 0: return {origin_x + mirrored_dx, origin_y + dy};
+        case 90: return {origin_x + dy, origin_y - mirrored_dx};
+        case 180: return {origin_x - mirrored_dx, origin_y - dy};
+        case 270: return {origin_x - dy, origin_y + mirrored_dx};
+        default: break;
+    }
+    double radians = angle * std::numbers::pi / 180.0;
+    double cosine = std::cos(radians);
+    double sine = std::sin(radians);
+    return {origin_x + mirrored_dx * cosine + dy * sine, origin_y - mirrored_dx * sine + dy * cosine};
+}
+
+int read_parts(const TextLines& text, Project& project) {
+    LineCursor cursor{text, 0};
+    for (;;) {
+        if (cursor.at_end()) throw FatalError("\nParts not found\n");
+        if (starts_with_key(cursor.next(), "[parts]")) break;
+    }
+
+    bool in_block = false;
+    PartRecord part;
+    for (;;) {
+        if (cursor.at_end()) throw FatalError("\nPremature EOF reading Parts\n");
+        std::string_view line = cursor.next();
+        if (starts_with_key(line, PART_KEY)) {
+            // A block without its "pos: " line is closed by the next part.
+            part = PartRecord{};
+            part.ref_des = std::string(without_newline(line.substr(PART_KEY.size())));
+            in_block = true;
+            continue;
+        }
+        if (!in_block) {
+            if (ends_parts_section(line)) return project.part_count();
+            continue;
+        }
+        if (starts_with_key(line, SHAPE_KEY)) {
+            part.shape = quoted_value(line.substr(SHAPE_KEY.size()), false);
+        } else if (starts_with_key(line, VALUE_KEY)) {
+            std::string value = quoted_value(line.substr(VALUE_KEY.size()), false);
+            if (value.size() > VALUE_ROOM) value.resize(VALUE_ROOM);
+            part.value = std::move(value);
+        } else if (starts_with_key(line, POS_KEY)) {
+            complete_part(part, line.substr(POS_KEY.size()), project.footprints);
+            project.parts.push_back(std::move(part));
+            part = PartRecord{};
+            in_block = false;
+        }
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+#include "common/text_lines.h"
+#include "project/load_context.h"
+
+/// Reads every part block of the "[parts]" section into `project.parts`, in file order,
+/// with its footprint's data and its placement point and glue spots in board
+/// coordinates; returns the part count.
+int read_parts(const TextLines& text, Project& project);
+
+struct BoardPoint {
+    double x, y;
+};
+
+/// Moves the footprint offset (dx, dy) to the board for a part at `origin` with this
+/// layout angle (clockwise) and side (bit 0 set: bottom, mirrored in x).
+BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle, unsigned side, double dx, double dy);

@@ -1,0 +1,94 @@
+#pragma once
+// The records the program learns from the layout project file, and the tables
+// that hold them. Lengths are inches, angles whole degrees.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+enum TechClass : int { TECH_SMD = 0, TECH_THRU_HOLE = 1, TECH_MIXED = 2, TECH_NULL = 3 };
+
+/// Glue spots of a footprint or part. `count` spots are valid; the stored entries
+/// beyond it keep their last values, because the listings print the first stored
+/// spot even after the spots were removed.
+struct GlueSpots {
+    std::vector<double> x, y, dia;
+    int count = 0;
+
+    /// Appends a spot at index `count`.
+    void add(double spot_x, double spot_y, double spot_dia);
+    /// Removes every spot; the first entry's diameter becomes 0.
+    void clear();
+    double first_x() const { return x.empty() ? 0.0 : x[0]; }
+    double first_y() const { return y.empty() ? 0.0 : y[0]; }
+    double first_dia() const { return dia.empty() ? 0.0 : dia[0]; }
+};
+
+struct FootprintRecord {
+    std::string name;
+    std::string author;
+    std::string source;
+    std::string description;
+    int technology = TECH_SMD;
+    int excluded = 0;
+    int pad_flags = 0;
+    int pin_count = 0;
+    int centroid_given = 0;
+    int centroid_angle = 0;
+    double centroid_x = 0.0;
+    double centroid_y = 0.0;
+    GlueSpots glue;
+};
+
+struct PartRecord {
+    std::string ref_des;
+    std::string shape;
+    std::string info_text;
+    std::string value;
+    double x = 0.0;
+    double y = 0.0;
+    double origin_x = 0.0;
+    double origin_y = 0.0;
+    GlueSpots glue;
+    int angle = 0;
+    int layout_angle = 0;
+    int centroid_angle = 0;
+    unsigned side = 0;
+    unsigned pos_flag = 0;
+    int technology = TECH_SMD;
+    int excluded = 0;
+    int pad_flags = 0;
+    int footprint_index = 0;
+    int pin_count = 0;
+};
+
+/// Footprint records with a lookup by exact name that returns the first record of that name.
+struct FootprintTable {
+    std::vector<FootprintRecord> records;
+    std::unordered_map<std::string, int> first_index;
+
+    int count() const { return static_cast<int>(records.size()); }
+};
+
+/// Appends a record and returns its index.
+int add_footprint(FootprintTable& table, FootprintRecord record);
+
+/// Index of the first record whose name equals `name` exactly, or -1.
+int find_footprint(const FootprintTable& table, std::string_view name);
+
+/// A part on the bottom side by the rule of the rotation, counts and side names: any nonzero side.
+inline bool is_bottom(const PartRecord& part) { return part.side != 0; }
+
+/// "Top" or "Bottom".
+inline const char* side_name(const PartRecord& part) { return is_bottom(part) ? "Bottom" : "Top"; }
+
+/// Everything read from the project file.
+struct Project {
+    std::string project_name;
+    double default_glue_width = 0.025;
+    FootprintTable footprints;
+    std::vector<PartRecord> parts;
+
+    int footprint_count() const { return footprints.count(); }
+    int part_count() const { return static_cast<int>(parts.size()); }
+};
