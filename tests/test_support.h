@@ -1,0 +1,38 @@
+#pragma once
+// Helpers shared by the tests: scratch directories, files, and running the built
+// executable as a user would.
+#include <string>
+
+/// A fresh directory under the system's temporary directory, removed with its content.
+struct ScratchDir {
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::string path;
+    std::string file(const std::string& name) const { return path + "/" + name; }
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+bool file_exists(const std::string& path);
+/// Names of the files in `dir`, sorted, separated by blanks.
+std::string list_dir(const std::string& dir);
+
+/// A file of the source tree, by its path relative to the top.
+std::string source_path(const std::string& relative);
+
+struct CliResult {
+    int status = -1;
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+/// Runs the Tarnwick executable in `dir` with `arguments` (shell words) and `input` on
+/// standard input; `environment` is prefixed to the command (for example "VexlorFont=/x").
+CliResult run_tarnwick(const std::string& dir, const std::string& arguments, const std::string& input = "",
+                       const std::string& environment = "");
+
+/// The banner every run prints first.
+extern const char* const BANNER;

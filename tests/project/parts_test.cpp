@@ -1,0 +1,127 @@
+#include "project/parts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/fatal.h"
+#include "project_builder.h"
+
+namespace {
+
+// A footprint whose centroid is (0.1, 0.2) in and whose one glue spot is at (0.3, 0.0) in.
+const std::string OFFSET_FOOTPRINT =
+    smd_footprint("OFF", "centroid: 0 100 200 0\nadhesive: 0 20 300 0\n");
+constexpr double INCH = 25400000.0;  // nanometres
+
+PartRecord only_part(int side, int angle) {
+    Project project =
+        load(project_file(OFFSET_FOOTPRINT, part_block("P1", "OFF", 1000000, 2000000, side, angle)));
+    EXPECT_EQ(project.part_count(), 1);
+    return project.parts.at(0);
+}
+
+std::string fatal_message(const std::string& file) {
+    try {
+        load(file);
+    } catch (const FatalError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+}  // namespace
+
+TEST(PartGeometry, TopSideRightAngles) {
+    const double ox = 1000000 / INCH, oy = 2000000 / INCH;
+    PartRecord at0 = only_part(0, 0);
+    EXPECT_DOUBLE_EQ(at0.origin_x, ox);
+    EXPECT_DOUBLE_EQ(at0.origin_y, oy);
+    EXPECT_DOUBLE_EQ(at0.x, ox + 0.1);
+    EXPECT_DOUBLE_EQ(at0.y, oy + 0.2);
+    PartRecord at90 = only_part(0, 90);
+    EXPECT_DOUBLE_EQ(at90.x, ox + 0.2);
+    EXPECT_DOUBLE_EQ(at90.y, oy - 0.1);
+    EXPECT_DOUBLE_EQ(at90.glue.x[0], ox + 0.0);
+    EXPECT_DOUBLE_EQ(at90.glue.y[0], oy - 0.3);
+    PartRecord at180 = only_part(0, 180);
+    EXPECT_DOUBLE_EQ(at180.x, ox - 0.1);
+    EXPECT_DOUBLE_EQ(at180.y, oy - 0.2);
+    PartRecord at270 = only_part(0, 270);
+    EXPECT_DOUBLE_EQ(at270.x, ox - 0.2);
+    EXPECT_DOUBLE_EQ(at270.y, oy + 0.1);
+    EXPECT_EQ(at270.layout_angle, 270);
+    EXPECT_EQ(at270.angle, 270);
+}
+
+TEST(PartGeometry, BottomSideMirrorsXOnly) {
+    const double ox = 1000000 / INCH, oy = 2000000 / INCH;
+    PartRecord at0 = only_part(1, 0);
+    EXPECT_DOUBLE_EQ(at0.x, ox - 0.1);
+    EXPECT_DOUBLE_EQ(at0.y, oy + 0.2);
+    EXPECT_DOUBLE_EQ(at0.glue.x[0], ox - 0.3);
+    PartRecord at90 = only_part(1, 90);
+    EXPECT_DOUBLE_EQ(at90.x, ox + 0.2);
+    EXPECT_DOUBLE_EQ(at90.y, oy + 0.1);
+    EXPECT_EQ(at90.side, 1u);
+}
+
+TEST(PartGeometry, OtherAnglesAreRotatedClockwise) {
+    const double ox = 1000000 / INCH, oy = 2000000 / INCH;
+    PartRecord at45 = only_part(0, 45);
+    const double h = std::sqrt(0.5);
+    EXPECT_NEAR(at45.x, ox + 0.1 * h + 0.2 * h, 1e-12);
+    EXPECT_NEAR(at45.y, oy - 0.1 * h + 0.2 * h, 1e-12);
+    EXPECT_EQ(at45.angle, 45);  // the printed rotation is not affected
+    // Angles outside one turn use the right-angle table after the remainder.
+    PartRecord at450 = only_part(0, 450);
+    EXPECT_DOUBLE_EQ(at450.x, ox + 0.2);
+    EXPECT_DOUBLE_EQ(at450.y, oy - 0.1);
+    BoardPoint negative = footprint_to_board(0, 0, -90, 0, 0.1, 0.2);
+    EXPECT_DOUBLE_EQ(negative.x, -0.2);
+    EXPECT_DOUBLE_EQ(negative.y, 0.1);
+}
+
+TEST(PartsReader, CopiesFootprintDataAndTexts) {
+    Project project = load(project_file(OFFSET_FOOTPRINT, part_block("R7", "OFF", 0, 0, 0, 0, 3, "4k7")));
+    const PartRecord& part = project.parts.at(0);
+    EXPECT_EQ(part.ref_des, "R7");
+    EXPECT_EQ(part.shape, "OFF");
+    EXPECT_EQ(part.value, "4k7");
+    EXPECT_EQ(part.pos_flag, 3u);
+    EXPECT_EQ(part.pin_count, 2);
+    EXPECT_EQ(part.pad_flags, 2);
+    EXPECT_EQ(part.technology, TECH_SMD);
+    EXPECT_EQ(part.footprint_index, 0);
+    EXPECT_EQ(part.glue.count, 1);
+    EXPECT_DOUBLE_EQ(part.glue.dia[0], 0.02);
+}
+
+TEST(PartsReader, ValueIsCutAt128CharactersAndLinesAfterPosAreIgnored) {
+    std::string long_value(200, 'v');
+    Project project = load(project_file(OFFSET_FOOTPRINT,
+                                        "part: A1\nshape: \"OFF\"\nvalue: \"" + long_value +
+                                            "\"\npos: 0 0 0 0 0\nshape: \"NONE\"\nvalue: \"late\"\n\n"));
+    EXPECT_EQ(project.parts.at(0).value, std::string(128, 'v'));
+    EXPECT_EQ(project.parts.at(0).shape, "OFF");
+}
+
+TEST(PartsReader, SectionBoundsAndErrors) {
+    EXPECT_EQ(load(project_file(OFFSET_FOOTPRINT, "")).part_count(), 0);
+    EXPECT_EQ(fatal_message("[footprints]\n[board]\n"), "\nParts not found\n");
+    EXPECT_EQ(fatal_message("[footprints]\n" + OFFSET_FOOTPRINT + "[board]\n[parts]\n" + part_block("R1", "OFF", 0, 0, 0, 0)),
+              "\nPremature EOF reading Parts\n");
+    EXPECT_EQ(fatal_message(project_file(OFFSET_FOOTPRINT, part_block("R1", "MISSING", 0, 0, 0, 0))),
+              "\nR1 has unknown footprint: MISSING\n");
+    EXPECT_EQ(load("[footprints]\n[board]\n[parts]\n[texts]\n").part_count(), 0);
+}
+
+TEST(PartsReader, WindowsLineEndsReadLikeUnixOnes) {
+    std::string unix_file = project_file(OFFSET_FOOTPRINT, part_block("R1", "OFF", 5, 7, 0, 90));
+    std::string windows_file;
+    for (char c : unix_file) windows_file += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    Project a = load(unix_file), b = load(windows_file);
+    EXPECT_EQ(b.parts.at(0).ref_des, "R1");
+    EXPECT_EQ(b.parts.at(0).x, a.parts.at(0).x);
+    EXPECT_EQ(b.footprints.records.at(0).technology, TECH_SMD);
+}
