@@ -79,7 +79,8 @@ void check_gerbers(const Command& command) {
 
 void default_glue_spot(const Command& command) {
     double size = 0.0;
-    if (finite_count(std::sscanf(command.params(), "%lf", &size), {size}) != 1) {
+    int read = std::sscanf(command.params(), "%lf", &size);
+    if (finite_count(read, {size}) != 1) {
         command.ignored(": ");
         return;
     }
@@ -280,7 +281,8 @@ void rotation_rules(const Command& command) {
 
 void target_scale(const Command& command) {
     double scale = 0.0;
-    if (finite_count(std::sscanf(command.params(), "%lf", &scale), {scale}) != 1) {
+    int read = std::sscanf(command.params(), "%lf", &scale);
+    if (finite_count(read, {scale}) != 1) {
         command.ignored(" --> ");
         return;
     }
