@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/format.h"
+#include "common/numbers.h"
 
 namespace {
 
@@ -14,6 +15,9 @@ constexpr size_t INFO_HEADING_ROOM = 16;
 constexpr size_t FILE_NAME_ROOM = 127;
 constexpr size_t FONT_FILE_ROOM = 128;
 constexpr size_t COLUMN_HEADING_ROOM = 128;
+// No line of the command file is longer, so no sensible column is wider; a wider one would
+// make every report row gigabytes long.
+constexpr int MAX_COLUMN_WIDTH = 1023;
 
 // Context of one command: the reader and the line.
 struct Command {
@@ -34,12 +38,13 @@ struct Command {
     double length(double value) const { return settings().units_mm != 0 ? value * INCH_PER_MM : value; }
 };
 
-// Number of leading values that are finite: "nan" and "inf" are refused like text that is no number.
+// Number of leading values that are usable: "nan", "inf" and absurd magnitudes are refused like
+// text that is no number.
 int finite_count(int scanned, std::initializer_list<double> values) {
     int index = 0;
     for (double value : values) {
         if (index >= scanned) break;
-        if (!std::isfinite(value)) return index;
+        if (!usable_number(value)) return index;
         ++index;
     }
     return scanned;
@@ -148,7 +153,8 @@ void user_column(const Command& command) {
     int type = 0, width = 0;
     std::vector<char> word(command.line.parameters.size() + 1);
     int read = std::sscanf(command.params(), "%d %d %s", &type, &width, word.data());
-    if (read < 1 || type < 0 || type >= COLUMN_TYPE_COUNT || settings.user_column_count >= MAX_USER_COLUMNS) {
+    if (read < 1 || type < 0 || type >= COLUMN_TYPE_COUNT || settings.user_column_count >= MAX_USER_COLUMNS ||
+        (read >= 2 && width > MAX_COLUMN_WIDTH)) {
         command.say(format_text("\"%s\" ignored.", command.line.text.c_str()).c_str());
         return;
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/format.h"
+#include "common/numbers.h"
 #include "config/command_file.h"
 
 namespace {
@@ -79,7 +80,7 @@ int add_info_records(CommandReader& reader, const std::string& parameters, int l
     bool flag_given = fields.size() >= 3 && std::sscanf(fields[2].c_str(), "%d", &flag) == 1;
     double glue_dia = 0.0;
     bool glue_given = fields.size() >= 4 && std::sscanf(fields[3].c_str(), "%lf", &glue_dia) == 1 &&
-                      std::isfinite(glue_dia);
+                      usable_number(glue_dia);
     if (glue_given && reader.settings.units_mm != 0) glue_dia *= INCH_PER_MM;
     // The flag is one signed byte: 256 reads back as 0, 255 as -1.
     auto excluded = static_cast<std::int8_t>(static_cast<std::uint8_t>(flag & 0xff));
@@ -127,9 +128,9 @@ void read_override_line(CommandReader& reader, std::string_view line, const std:
         count = read > 0 ? read : 0;
         name = word.data();
     }
-    // A number that is not finite ends the values as text that is no number would.
+    // A number that is not usable ends the values as text that is no number would.
     for (int i = 0; i + 2 < count; ++i) {
-        if (!std::isfinite(values[i])) {
+        if (!usable_number(values[i])) {
             count = i + 2;
             break;
         }

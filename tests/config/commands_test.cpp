@@ -58,6 +58,10 @@ TEST(TargetScaleCommand, NumbersThatAreNotFiniteAreRefused) {
     EXPECT_DOUBLE_EQ(settings_after("-T nan\n").target_scale, 1.0);
     EXPECT_DOUBLE_EQ(settings_after("-T inf\n").target_scale, 1.0);
     EXPECT_DOUBLE_EQ(settings_after("-D 1e999\n").default_glue_spot_size, 0.025);
+    EXPECT_DOUBLE_EQ(settings_after("-D 1e300\n").default_glue_spot_size, 0.025);  // would overflow in mm
+    Settings legend = settings_after("-C 1 1e300 2\n");
+    EXPECT_EQ(legend.check_gerbers, 1);
+    EXPECT_DOUBLE_EQ(legend.icon_legend_x, 0.5);
 }
 
 TEST(RotationCommand, SideFormNormalises) {
@@ -170,8 +174,9 @@ TEST(ColumnCommand, WidthsAndHeadings) {
 }
 
 TEST(ColumnCommand, RefusedTypesAndTheThirtyThirdColumn) {
-    EXPECT_EQ(verbose_messages("-H 19\n-H -1\n-H\n"),
-              "\n  t.ini - 2: \"-H 19\" ignored.\n  t.ini - 3: \"-H -1\" ignored.\n  t.ini - 4: \"-H\" ignored.");
+    EXPECT_EQ(verbose_messages("-H 19\n-H -1\n-H\n-H 0 2000000000\n"),
+              "\n  t.ini - 2: \"-H 19\" ignored.\n  t.ini - 3: \"-H -1\" ignored.\n  t.ini - 4: \"-H\" ignored."
+              "\n  t.ini - 5: \"-H 0 2000000000\" ignored.");
     std::string many;
     for (int i = 0; i < 33; ++i) many += "-H 0\n";
     CommandFileRun run;
