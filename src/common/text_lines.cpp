@@ -1,7 +1,8 @@
 #include "common/text_lines.h"
 
 #include <cstring>
-#include <iterator>
+
+#include "common/files.h"
 
 std::string_view TextLines::line(size_t index) const {
     size_t begin = line_starts[index];
@@ -34,10 +35,7 @@ TextLines split_lines(std::string data) {
     return text;
 }
 
-TextLines read_text_lines(std::istream& in) {
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return split_lines(std::move(data));
-}
+TextLines read_text_lines(std::istream& in) { return split_lines(read_whole_stream(in)); }
 
 std::string_view strip_leading_blanks(std::string_view line) {
     size_t start = line.find_first_not_of(" \t");

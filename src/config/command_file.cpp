@@ -1,7 +1,9 @@
 #include "config/command_file.h"
 
 #include <cctype>
-#include <fstream>
+#include <sstream>
+
+#include "common/files.h"
 
 #include "common/format.h"
 #include "common/text_lines.h"
@@ -40,8 +42,8 @@ LineEffect include_file(CommandReader& reader, const CommandLine& line, int& lin
             print_to(reader.console, "%sMissing file name %s", message_prefix(line).c_str(), line.text.c_str());
         return LineEffect::CONTINUE;
     }
-    std::ifstream include_stream(include_name, std::ios::binary);
-    if (!include_stream) {
+    std::string include_text;
+    if (!read_whole_file(include_name, include_text)) {
         if (settings.verbose != 0)
             print_to(reader.console, "%sUnable to open %s for input", message_prefix(line).c_str(),
                      include_name.c_str());
@@ -51,6 +53,7 @@ LineEffect include_file(CommandReader& reader, const CommandLine& line, int& lin
     if (settings.verbose != 0)
         print_to(reader.console, "\n\n  %s - %1d: Including: %s %1d", line.file_name.c_str(), line.line_number,
                  include_name.c_str(), reader.include_depth);
+    std::istringstream include_stream(include_text);
     lines_examined += read_command_file(reader, include_stream, include_name);
     --reader.include_depth;
     return LineEffect::CONTINUE;

@@ -1,9 +1,9 @@
 #include "driver/command_line.h"
 
 #include <cctype>
-#include <fstream>
 
 #include "common/fatal.h"
+#include "common/files.h"
 #include "common/format.h"
 
 Invocation parse_command_line(const std::vector<std::string>& arguments, std::ostream& console) {
@@ -17,7 +17,7 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
             continue;
         }
         invocation.command_file_name = argument.substr(2);
-        if (!invocation.command_file_name.empty() && !std::ifstream(invocation.command_file_name))
+        if (!invocation.command_file_name.empty() && !readable_file(invocation.command_file_name))
             throw FatalError(format_text("\n\nFatal Error: INI file \"%s\" not found.\n\n",
                                          invocation.command_file_name.c_str()));
     }

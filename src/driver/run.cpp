@@ -1,9 +1,10 @@
 #include "driver/run.h"
 
-#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "common/fatal.h"
+#include "common/files.h"
 #include "common/format.h"
 #include "common/text_lines.h"
 #include "config/command_file.h"
@@ -33,29 +34,30 @@ void print_banner(std::ostream& console) {
 }
 
 void read_settings(const Invocation& invocation, RunTables& tables, std::ostream& console) {
-    if (invocation.command_file_name.empty()) return;
-    std::ifstream command_file(invocation.command_file_name, std::ios::binary);
-    if (!command_file) return;
+    std::string text;
+    if (invocation.command_file_name.empty() || !read_whole_file(invocation.command_file_name, text)) return;
+    std::istringstream command_file(text);
     CommandReader reader{tables.settings, tables.info, tables.overrides, console};
     read_command_file(reader, command_file, invocation.command_file_name);
 }
 
-// Derives the file names, refuses a destination that is the source, and opens both.
-void open_files(Invocation& invocation, const Settings& settings, std::ifstream& source, ReportFile& report) {
+// Derives the file names, refuses a destination that is the source, reads the source and opens
+// the report. Returns false when the project is to come from standard input.
+bool open_files(Invocation& invocation, const Settings& settings, std::string& source, ReportFile& report) {
     if (invocation.source_name.empty() && !settings.default_source_name.empty()) {
         invocation.source_name = settings.default_source_name;
         invocation.destination_name = settings.default_destination_name;
     }
-    if (invocation.source_name.empty()) return;
+    if (invocation.source_name.empty()) return false;
     FileNames names = derive_file_names(invocation.source_name, invocation.destination_name);
     if (names_match(names.source_name, names.destination_name) ||
         same_existing_file(names.source_name, names.destination_name))
         throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
-    source.open(names.source_name, std::ios::binary);
-    if (!source) throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
+    if (!read_whole_file(names.source_name, source)) throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
     if (settings.output_format >= 0 && !report.open(names.destination_name))
         throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
     invocation.destination_name = names.destination_name;
+    return true;
 }
 
 void apply_records_and_rotations(RunTables& tables) {
@@ -78,18 +80,18 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     Invocation invocation = parse_command_line(arguments, console);
     read_settings(invocation, *tables, console);
 
-    std::ifstream source;
+    std::string source;
     ReportFile report_file;
-    open_files(invocation, settings, source, report_file);
-    const bool report_to_file = source.is_open() && settings.output_format >= 0;
+    const bool source_named = open_files(invocation, settings, source, report_file);
+    const bool report_to_file = source_named && settings.output_format >= 0;
 
     auto glyphs = std::make_unique<GlyphStore>();
     if (settings.check_gerbers != 0)
         load_stroke_font(*glyphs, settings.font_file, environment.font_directory, settings.verbose, console);
 
     {
-        TextLines project_text = read_text_lines(source.is_open() ? static_cast<std::istream&>(source)
-                                                                  : environment.standard_input);
+        TextLines project_text =
+            source_named ? split_lines(std::move(source)) : read_text_lines(environment.standard_input);
         load_project(project_text, LoadContext{settings, tables->overrides, console}, tables->project);
     }
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", tables->project.footprint_count(),

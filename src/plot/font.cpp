@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "common/fatal.h"
+#include "common/files.h"
 #include "common/format.h"
 
 namespace {
@@ -100,7 +101,7 @@ char decode_xml_char(const std::string& text, size_t& position) {
 }
 
 int parse_font_file(GlyphStore& store, std::istream& in) {
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = read_whole_stream(in);
     ChunkReader reader{bytes};
     FontBox box;
     bool any_stroke = false;
@@ -159,8 +160,9 @@ int load_stroke_font(GlyphStore& store, const std::string& font_file, const std:
         }
         path = directory + DEFAULT_FONT_FILE;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FatalError(format_text("\nFont file \"%s\" not found\n", path.c_str()));
+    std::string bytes;
+    if (!read_whole_file(path, bytes)) throw FatalError(format_text("\nFont file \"%s\" not found\n", path.c_str()));
+    std::istringstream in(bytes);
     int loaded = parse_font_file(store, in);
     if (verbose != 0) print_to(console, "\n%d Character font loaded\n\n", loaded);
     return 1;

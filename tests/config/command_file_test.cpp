@@ -140,6 +140,14 @@ TEST(IncludeFiles, QuotedNamesMissingNamesAndMissingFiles) {
     EXPECT_EQ(quiet.console.str(), "\n\n");
 }
 
+TEST(IncludeFiles, DirectoryIsAFileThatCannotBeOpened) {
+    IncludeDir dir;
+    CommandFileRun run;
+    EXPECT_EQ(verbose_messages("-A .\n-A /\n-T 0.5\n", &run),
+              "\n  t.ini - 2: Unable to open . for input\n  t.ini - 3: Unable to open / for input"
+              "\n  t.ini - 4: Target Scale set to 0.500");
+}
+
 TEST(IncludeFiles, SelfInclusionStopsAtTheDepthLimit) {
     IncludeDir dir;
     dir.add("self.ini", "-V 1\n-A self.ini\n");
