@@ -1,6 +1,9 @@
 #include "common/files.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <iterator>
@@ -26,7 +29,13 @@ File open_regular(const std::string& path) {
 bool read_whole_file(const std::string& path, std::string& bytes) {
     File file = open_regular(path);
     if (!file) return false;
-    bytes.clear();
+    struct stat status {};
+    fstat(fileno(file.get()), &status);
+    // Read into room of the file's size in one go; files that grow or report no size
+    // (devices, pipes) are read on in chunks.
+    bytes.assign(status.st_size > 0 ? static_cast<size_t>(status.st_size) : 0, '\0');
+    size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    bytes.resize(filled);
     char buffer[65536];
     size_t read = 0;
     while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, read);
@@ -45,4 +54,18 @@ std::string read_whole_stream(std::istream& in) {
         // A pipe or terminal that fails delivers what it had.
     }
     return bytes;
+}
+
+MappedFile::~MappedFile() { munmap(const_cast<void*>(address_), size_); }
+
+std::shared_ptr<const MappedFile> map_file(const std::string& path) {
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status {};
+    void* address = MAP_FAILED;
+    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
+        address = mmap(nullptr, static_cast<size_t>(status.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
+    ::close(descriptor);
+    if (address == MAP_FAILED) return nullptr;
+    return std::make_shared<const MappedFile>(address, static_cast<size_t>(status.st_size));
 }

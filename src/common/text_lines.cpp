@@ -1,41 +1,60 @@
 #include "common/text_lines.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/files.h"
 
-std::string_view TextLines::line(size_t index) const {
-    size_t begin = line_starts[index];
-    size_t length = line_starts[index + 1] - begin;
-    const char* start = data.data() + begin;
+std::string_view LineCursor::next_raw() {
+    std::string_view data = text.data;
+    const char* start = data.data() + position;
+    size_t limit = std::min(data.size() - position, MAX_LINE_READ);
+    const void* newline = std::memchr(start, '\n', limit);
+    size_t length = newline != nullptr ? static_cast<size_t>(static_cast<const char*>(newline) - start) + 1 : limit;
+    position += length;
     const void* nul = std::memchr(start, '\0', length);
     if (nul != nullptr) length = static_cast<size_t>(static_cast<const char*>(nul) - start);
     return std::string_view(start, length);
 }
 
-TextLines split_lines(std::string data) {
-    TextLines text;
-    size_t kept = 0;
-    for (size_t i = 0; i < data.size(); ++i) {
+namespace {
+
+void drop_carriage_returns(std::string& data, size_t first) {
+    size_t kept = first;
+    for (size_t i = first; i < data.size(); ++i) {
         if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n') continue;
         data[kept++] = data[i];
     }
     data.resize(kept);
-    text.data = std::move(data);
+}
 
-    size_t begin = 0;
-    while (begin < text.data.size()) {
-        text.line_starts.push_back(begin);
-        size_t limit = std::min(text.data.size(), begin + MAX_LINE_READ);
-        const void* newline = std::memchr(text.data.data() + begin, '\n', limit - begin);
-        begin = newline != nullptr ? static_cast<size_t>(static_cast<const char*>(newline) - text.data.data()) + 1
-                                   : limit;
-    }
-    text.line_starts.push_back(text.data.size());
-    return text;
+}  // namespace
+
+TextLines split_lines(std::string data) {
+    size_t carriage_return = data.find("\r\n");
+    if (carriage_return != std::string::npos) drop_carriage_returns(data, carriage_return);
+    auto owned = std::make_shared<std::string>(std::move(data));
+    return TextLines{*owned, owned};
 }
 
 TextLines read_text_lines(std::istream& in) { return split_lines(read_whole_stream(in)); }
+
+bool read_text_file(const std::string& path, TextLines& text) {
+    std::shared_ptr<const MappedFile> mapped = map_file(path);
+    if (!mapped) {
+        std::string bytes;
+        if (!read_whole_file(path, bytes)) return false;
+        text = split_lines(std::move(bytes));
+        return true;
+    }
+    // A mapped file is used in place unless it has Windows line ends to drop.
+    if (mapped->bytes().find("\r\n") != std::string_view::npos) {
+        text = split_lines(std::string(mapped->bytes()));
+    } else {
+        text = TextLines{mapped->bytes(), mapped};
+    }
+    return true;
+}
 
 std::string_view strip_leading_blanks(std::string_view line) {
     size_t start = line.find_first_not_of(" \t");

@@ -1,31 +1,31 @@
 #pragma once
-// A text file held in memory as the lines a 1024-byte line buffer would deliver:
+// A text file held in memory and read as a 1024-byte line buffer would deliver it:
 // every read takes at most 1023 characters and stops after a line feed, so a
 // longer physical line arrives as several lines. Holding the whole file lets
-// every reader rewind to the top even when the text came from a pipe.
+// every reader rewind to the top even when the text came from a pipe; lines are
+// found as they are read, so no index of them is kept.
 #include <cstddef>
 #include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 /// Longest piece of a line that one read delivers.
 constexpr size_t MAX_LINE_READ = 1023;
 
 struct TextLines {
-    std::string data;                 // the file's bytes, CR before LF removed
-    std::vector<size_t> line_starts;  // start of every line, plus data.size() at the end
-
-    size_t count() const { return line_starts.empty() ? 0 : line_starts.size() - 1; }
-    /// Line `index` with its line feed, cut at the first NUL byte as a C string would be.
-    std::string_view line(size_t index) const;
+    std::string_view data;                // the text, CR before LF removed
+    std::shared_ptr<const void> storage;  // owns the bytes `data` points into
 };
 
-/// Splits `data` into lines; a carriage return directly before a line feed is dropped first.
+/// Holds `data` as text; a carriage return directly before a line feed is dropped first.
 TextLines split_lines(std::string data);
 
-/// Reads the whole stream into memory and splits it.
+/// Reads the whole stream into memory.
 TextLines read_text_lines(std::istream& in);
+
+/// Maps or reads the regular file at `path`; false when it cannot be opened or read.
+bool read_text_file(const std::string& path, TextLines& text);
 
 /// The line without its leading spaces and tabs.
 std::string_view strip_leading_blanks(std::string_view line);
@@ -38,12 +38,16 @@ inline bool starts_with_key(std::string_view line, std::string_view key) {
     return line.substr(0, key.size()) == key;
 }
 
-/// Reads lines one after another; `position` can be saved and restored to look ahead.
+/// Reads lines one after another; `position` (a byte offset) can be saved and restored
+/// to look ahead, and set to 0 to rewind.
 struct LineCursor {
     const TextLines& text;
     size_t position = 0;
 
-    bool at_end() const { return position >= text.count(); }
+    bool at_end() const { return position >= text.data.size(); }
+    /// The next line as read, with its line feed, cut at its first NUL byte as a C string
+    /// would be; call only when not at_end().
+    std::string_view next_raw();
     /// The next line with leading blanks stripped; call only when not at_end().
-    std::string_view next() { return strip_leading_blanks(text.line(position++)); }
+    std::string_view next() { return strip_leading_blanks(next_raw()); }
 };

@@ -139,11 +139,12 @@ size_t extract_quoted(std::string& dest, std::string_view source, size_t max) {
 
 int read_command_file(CommandReader& reader, std::istream& in, const std::string& name) {
     TextLines text = read_text_lines(in);
+    LineCursor cursor{text};
     int lines_examined = 0;
     int line_number = 0;
-    for (size_t index = 0; index < text.count(); ++index) {
+    while (!cursor.at_end()) {
         ++line_number;
-        std::string_view raw = text.line(index);
+        std::string_view raw = cursor.next_raw();
         raw = raw.substr(0, raw.find('\n'));
         raw = raw.substr(0, raw.find(';'));
         std::string line_text(raw);

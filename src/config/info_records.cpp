@@ -177,7 +177,7 @@ int apply_info_record(const InfoTable& info, PartRecord& part) {
     if (record.glue_dia == 0.0) {
         part.glue.clear();
     } else if (record.glue_dia > 0.0) {
-        for (int i = 0; i < part.glue.count; ++i) part.glue.dia[static_cast<size_t>(i)] = record.glue_dia;
+        for (int i = 0; i < part.glue.count; ++i) part.glue[static_cast<size_t>(i)].dia = record.glue_dia;
     }
     return found->second;
 }

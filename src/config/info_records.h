@@ -21,7 +21,7 @@ struct InfoRecord {
 /// Information records in the order they were added, with a lookup of the first record per key.
 struct InfoTable {
     std::vector<InfoRecord> records;
-    std::unordered_map<std::string, int> first_index;
+    NameIndex first_index;
 
     int count() const { return static_cast<int>(records.size()); }
 };

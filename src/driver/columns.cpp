@@ -59,12 +59,12 @@ std::vector<std::string> column_cells(const Report& report, const PartRecord& pa
             std::vector<std::string> cells;
             for (int k = 0; k < part.glue.count; ++k) {
                 size_t spot = static_cast<size_t>(k);
-                double x = part.glue.x[spot] * unit, y = part.glue.y[spot] * unit;
+                double x = part.glue[spot].x * unit, y = part.glue[spot].y * unit;
                 if (type == 12)
                     cells.push_back(format_text("%7.3lf,%7.3lf", x, y));
                 else
                     cells.push_back(format_text(mm ? "[%7.3lf,%7.3lf,%6.3lf]  " : "[%6.3lf,%6.3lf,%6.3lf]  ", x, y,
-                                                part.glue.dia[spot] * unit));
+                                                part.glue[spot].dia * unit));
             }
             return cells;
         }

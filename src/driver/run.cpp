@@ -43,7 +43,7 @@ void read_settings(const Invocation& invocation, RunTables& tables, std::ostream
 
 // Derives the file names, refuses a destination that is the source, reads the source and opens
 // the report. Returns false when the project is to come from standard input.
-bool open_files(Invocation& invocation, const Settings& settings, std::string& source, ReportFile& report) {
+bool open_files(Invocation& invocation, const Settings& settings, TextLines& source, ReportFile& report) {
     if (invocation.source_name.empty() && !settings.default_source_name.empty()) {
         invocation.source_name = settings.default_source_name;
         invocation.destination_name = settings.default_destination_name;
@@ -53,7 +53,7 @@ bool open_files(Invocation& invocation, const Settings& settings, std::string& s
     if (names_match(names.source_name, names.destination_name) ||
         same_existing_file(names.source_name, names.destination_name))
         throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
-    if (!read_whole_file(names.source_name, source)) throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
+    if (!read_text_file(names.source_name, source)) throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
     if (settings.output_format >= 0 && !report.open(names.destination_name))
         throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
     invocation.destination_name = names.destination_name;
@@ -80,7 +80,7 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     Invocation invocation = parse_command_line(arguments, console);
     read_settings(invocation, *tables, console);
 
-    std::string source;
+    TextLines source;
     ReportFile report_file;
     const bool source_named = open_files(invocation, settings, source, report_file);
     const bool report_to_file = source_named && settings.output_format >= 0;
@@ -90,8 +90,7 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
         load_stroke_font(*glyphs, settings.font_file, environment.font_directory, settings.verbose, console);
 
     {
-        TextLines project_text =
-            source_named ? split_lines(std::move(source)) : read_text_lines(environment.standard_input);
+        TextLines project_text = source_named ? std::move(source) : read_text_lines(environment.standard_input);
         load_project(project_text, LoadContext{settings, tables->overrides, console}, tables->project);
     }
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", tables->project.footprint_count(),

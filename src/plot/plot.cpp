@@ -75,7 +75,7 @@ double write_side_plot(std::ostream& file, GerberPen& pen, const PlotInput& inpu
         if (part.side != side || !counts_as_class(part.technology) || part.excluded != 0) continue;
         for (int j = 0; j < part.glue.count; ++j) {
             size_t spot = static_cast<size_t>(j);
-            if (part.glue.dia[spot] > 0.0) flash_at(file, part.glue.x[spot], part.glue.y[spot]);
+            if (part.glue[spot].dia > 0.0) flash_at(file, part.glue[spot].x, part.glue[spot].y);
         }
     }
 

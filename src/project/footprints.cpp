@@ -80,7 +80,7 @@ double units_scale(std::string_view units_line) {
 }
 
 int read_footprints(const TextLines& text, const LoadContext& context, Project& project) {
-    LineCursor cursor{text, 0};
+    LineCursor cursor{text};
     read_header(cursor, project, context.console);
 
     // A file without a units line before its first footprint's geometry is read as nanometres,

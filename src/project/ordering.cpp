@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+
+#include "common/memory.h"
 
 namespace {
 
@@ -40,31 +43,92 @@ int compare_ignoring_case(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+namespace {
+
+// One part as the ordering sees it: its designator folded to lower case, and the
+// number after its alphabetic prefix. Both stages compare these compact entries.
+struct SortEntry {
+    std::string_view folded;  // in the arena of folded designators
+    size_t index;             // position of the record before sorting
+    size_t prefix_length;     // characters before the first digit, or the whole length
+    long long number;         // the leading integer after the prefix, 0 when none
+};
+
+std::vector<SortEntry> sort_entries(const std::vector<PartRecord>& parts, std::string& arena) {
+    size_t total = 0;
+    for (const PartRecord& part : parts) total += part.ref_des.size();
+    arena.clear();
+    arena.reserve(total);
+    for (const PartRecord& part : parts)
+        for (char c : part.ref_des) arena.push_back(static_cast<char>(fold(c)));
+    std::vector<SortEntry> entries;
+    entries.reserve(parts.size());
+    advise_huge_pages(entries.data(), entries.capacity() * sizeof(SortEntry));
+    size_t offset = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::string_view folded(arena.data() + offset, parts[i].ref_des.size());
+        offset += folded.size();
+        size_t prefix_length = alphabetic_prefix(folded).size();
+        entries.push_back(SortEntry{folded, i, prefix_length, number_at(folded, prefix_length)});
+    }
+    return entries;
+}
+
+// Compares folded designators as unsigned bytes, a prefix first.
+bool folded_less(std::string_view a, std::string_view b) {
+    size_t common = std::min(a.size(), b.size());
+    int order = std::memcmp(a.data(), b.data(), common);
+    return order != 0 ? order < 0 : a.size() < b.size();
+}
+
+// Moves the records so that new position k holds the record that was at order[k],
+// one cycle of the permutation at a time, with a single record held aside.
+void apply_order(std::vector<PartRecord>& parts, std::vector<size_t>& order) {
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (order[i] == i) continue;
+        PartRecord held = std::move(parts[i]);
+        size_t current = i;
+        for (;;) {
+            size_t source = order[current];
+            order[current] = current;
+            if (source == i) {
+                parts[current] = std::move(held);
+                break;
+            }
+            parts[current] = std::move(parts[source]);
+            current = source;
+        }
+    }
+}
+
+}  // namespace
+
 void sort_parts(std::vector<PartRecord>& parts) {
     if (parts.size() < 2) return;
-    std::stable_sort(parts.begin(), parts.end(), [](const PartRecord& a, const PartRecord& b) {
-        return compare_ignoring_case(a.ref_des, b.ref_des) < 0;
-    });
+    // Both stages sort compact entries, so the records move once, at the end.
+    std::string arena;
+    std::vector<SortEntry> entries = sort_entries(parts, arena);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const SortEntry& a, const SortEntry& b) { return folded_less(a.folded, b.folded); });
 
     size_t start = 0;
-    while (start + 1 < parts.size()) {
-        std::string_view ref_des = parts[start].ref_des;
-        size_t digit = ref_des.find_first_of("0123456789");
-        if (digit == std::string_view::npos) {
+    while (start + 1 < entries.size()) {
+        const SortEntry& first = entries[start];
+        if (first.prefix_length == first.folded.size()) {  // no digit: no group
             ++start;
             continue;
         }
-        std::string_view prefix = ref_des.substr(0, digit);
+        std::string_view prefix = first.folded.substr(0, first.prefix_length);
         size_t end = start;
-        while (end + 1 < parts.size() && compare_ignoring_case(alphabetic_prefix(parts[end + 1].ref_des), prefix) == 0)
+        while (end + 1 < entries.size() &&
+               entries[end + 1].folded.substr(0, entries[end + 1].prefix_length) == prefix)
             ++end;
-        if (end > start) {
-            size_t length = prefix.size();
-            std::stable_sort(parts.begin() + static_cast<long>(start), parts.begin() + static_cast<long>(end) + 1,
-                             [length](const PartRecord& a, const PartRecord& b) {
-                                 return number_at(a.ref_des, length) < number_at(b.ref_des, length);
-                             });
-        }
+        if (end > start)
+            std::stable_sort(entries.begin() + static_cast<long>(start), entries.begin() + static_cast<long>(end) + 1,
+                             [](const SortEntry& a, const SortEntry& b) { return a.number < b.number; });
         start = end + 1;
     }
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) order[i] = entries[i].index;
+    apply_order(parts, order);
 }

@@ -1,5 +1,6 @@
 #include "project/parts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -7,6 +8,7 @@
 
 #include "common/fatal.h"
 #include "common/format.h"
+#include "common/memory.h"
 #include "project/scan.h"
 
 namespace {
@@ -51,12 +53,23 @@ void complete_part(PartRecord& part, std::string_view numbers, const FootprintTa
     part.x = placement.x;
     part.y = placement.y;
     part.glue = GlueSpots{};
+    part.glue.spots.reserve(static_cast<size_t>(footprint.glue.count));
     for (int i = 0; i < footprint.glue.count; ++i) {
         size_t spot = static_cast<size_t>(i);
         BoardPoint glue = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
-                                             footprint.glue.x[spot], footprint.glue.y[spot]);
-        part.glue.add(glue.x, glue.y, footprint.glue.dia[spot]);
+                                             footprint.glue[spot].x, footprint.glue[spot].y);
+        part.glue.add(glue.x, glue.y, footprint.glue[spot].dia);
     }
+}
+
+// Room for the parts the file can hold, so the table is not moved while it fills: one per
+// "part: " text, but never more than a part block of the smallest size could need.
+void reserve_parts(const TextLines& text, std::vector<PartRecord>& parts) {
+    constexpr size_t SMALLEST_PART_BLOCK = 32;
+    size_t keys = 0;
+    for (size_t at = text.data.find(PART_KEY); at != std::string::npos; at = text.data.find(PART_KEY, at + 1)) ++keys;
+    parts.reserve(std::min(keys, text.data.size() / SMALLEST_PART_BLOCK));
+    advise_huge_pages(parts.data(), parts.capacity() * sizeof(PartRecord));
 }
 
 }  // namespace
@@ -79,21 +92,26 @@ BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle
 }
 
 int read_parts(const TextLines& text, Project& project) {
-    LineCursor cursor{text, 0};
+    LineCursor cursor{text};
     for (;;) {
         if (cursor.at_end()) throw FatalError("\nParts not found\n");
         if (starts_with_key(cursor.next(), "[parts]")) break;
     }
 
+    reserve_parts(text, project.parts);
+    std::vector<PartRecord>& parts = project.parts;
+    // The record of the open block is built in place at the end of the table.
     bool in_block = false;
-    PartRecord part;
     for (;;) {
         if (cursor.at_end()) throw FatalError("\nPremature EOF reading Parts\n");
         std::string_view line = cursor.next();
         if (starts_with_key(line, PART_KEY)) {
             // A block without its "pos: " line is closed by the next part.
-            part = PartRecord{};
-            part.ref_des = std::string(without_newline(line.substr(PART_KEY.size())));
+            if (in_block)
+                parts.back() = PartRecord{};
+            else
+                parts.emplace_back();
+            parts.back().ref_des = std::string(without_newline(line.substr(PART_KEY.size())));
             in_block = true;
             continue;
         }
@@ -101,6 +119,7 @@ int read_parts(const TextLines& text, Project& project) {
             if (ends_parts_section(line)) return project.part_count();
             continue;
         }
+        PartRecord& part = parts.back();
         if (starts_with_key(line, SHAPE_KEY)) {
             part.shape = quoted_value(line.substr(SHAPE_KEY.size()), false);
         } else if (starts_with_key(line, VALUE_KEY)) {
@@ -109,8 +128,6 @@ int read_parts(const TextLines& text, Project& project) {
             part.value = std::move(value);
         } else if (starts_with_key(line, POS_KEY)) {
             complete_part(part, line.substr(POS_KEY.size()), project.footprints);
-            project.parts.push_back(std::move(part));
-            part = PartRecord{};
             in_block = false;
         }
     }

@@ -30,10 +30,10 @@ void merge_override(FootprintRecord& footprint, const FootprintRecord& override_
     if (override_record.glue.count > 0 && gets_glue(footprint.technology, settings.glue_technologies)) {
         for (int i = 0; i < override_record.glue.count; ++i) {
             size_t spot = static_cast<size_t>(i);
-            double x = override_record.glue.x[spot];
-            double y = override_record.glue.y[spot];
+            double x = override_record.glue[spot].x;
+            double y = override_record.glue[spot].y;
             if (!(x > -9.0 && y > -9.0)) continue;
-            double dia = override_record.glue.dia[spot];
+            double dia = override_record.glue[spot].dia;
             footprint.glue.add(x, y, dia > 0.0 ? dia : settings.default_glue_spot_size);
         }
     }

@@ -1,19 +1,14 @@
 #include "project/records.h"
 
 void GlueSpots::add(double spot_x, double spot_y, double spot_dia) {
-    size_t index = static_cast<size_t>(count);
-    x.resize(index);
-    y.resize(index);
-    dia.resize(index);
-    x.push_back(spot_x);
-    y.push_back(spot_y);
-    dia.push_back(spot_dia);
+    spots.resize(static_cast<size_t>(count));
+    spots.push_back(GlueSpot{spot_x, spot_y, spot_dia});
     ++count;
 }
 
 void GlueSpots::clear() {
-    for (int i = 0; i < count; ++i) dia[static_cast<size_t>(i)] = 0.0;
-    if (!dia.empty()) dia[0] = 0.0;
+    for (int i = 0; i < count; ++i) spots[static_cast<size_t>(i)].dia = 0.0;
+    if (!spots.empty()) spots[0].dia = 0.0;
     count = 0;
 }
 
@@ -25,6 +20,6 @@ int add_footprint(FootprintTable& table, FootprintRecord record) {
 }
 
 int find_footprint(const FootprintTable& table, std::string_view name) {
-    auto found = table.first_index.find(std::string(name));
+    auto found = table.first_index.find(name);
     return found == table.first_index.end() ? -1 : found->second;
 }

@@ -8,20 +8,28 @@
 
 enum TechClass : int { TECH_SMD = 0, TECH_THRU_HOLE = 1, TECH_MIXED = 2, TECH_NULL = 3 };
 
+struct GlueSpot {
+    double x = 0.0;
+    double y = 0.0;
+    double dia = 0.0;
+};
+
 /// Glue spots of a footprint or part. `count` spots are valid; the stored entries
 /// beyond it keep their last values, because the listings print the first stored
 /// spot even after the spots were removed.
 struct GlueSpots {
-    std::vector<double> x, y, dia;
+    std::vector<GlueSpot> spots;
     int count = 0;
 
     /// Appends a spot at index `count`.
     void add(double spot_x, double spot_y, double spot_dia);
     /// Removes every spot; the first entry's diameter becomes 0.
     void clear();
-    double first_x() const { return x.empty() ? 0.0 : x[0]; }
-    double first_y() const { return y.empty() ? 0.0 : y[0]; }
-    double first_dia() const { return dia.empty() ? 0.0 : dia[0]; }
+    GlueSpot& operator[](size_t index) { return spots[index]; }
+    const GlueSpot& operator[](size_t index) const { return spots[index]; }
+    double first_x() const { return spots.empty() ? 0.0 : spots[0].x; }
+    double first_y() const { return spots.empty() ? 0.0 : spots[0].y; }
+    double first_dia() const { return spots.empty() ? 0.0 : spots[0].dia; }
 };
 
 struct FootprintRecord {
@@ -62,10 +70,19 @@ struct PartRecord {
     int pin_count = 0;
 };
 
+/// Hash of names that also takes string views, so a lookup needs no copy of the name.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+
+/// Index of the first record per name.
+using NameIndex = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
+
 /// Footprint records with a lookup by exact name that returns the first record of that name.
 struct FootprintTable {
     std::vector<FootprintRecord> records;
-    std::unordered_map<std::string, int> first_index;
+    NameIndex first_index;
 
     int count() const { return static_cast<int>(records.size()); }
 };

@@ -3,40 +3,42 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> raw_lines(const std::string& data) {
+    TextLines text = split_lines(data);
+    LineCursor cursor{text};
+    std::vector<std::string> lines;
+    while (!cursor.at_end()) lines.emplace_back(cursor.next_raw());
+    return lines;
+}
+
+}  // namespace
 
 TEST(TextLines, DeliversLinesWithTheirLineFeeds) {
-    TextLines text = split_lines("one\ntwo\nlast");
-    ASSERT_EQ(text.count(), 3u);
-    EXPECT_EQ(text.line(0), "one\n");
-    EXPECT_EQ(text.line(1), "two\n");
-    EXPECT_EQ(text.line(2), "last");
+    EXPECT_EQ(raw_lines("one\ntwo\nlast"), (std::vector<std::string>{"one\n", "two\n", "last"}));
+    EXPECT_TRUE(raw_lines("").empty());
 }
 
 TEST(TextLines, CarriageReturnBeforeLineFeedIsDropped) {
-    TextLines text = split_lines("a\r\nb\rc\r\n\r");
-    ASSERT_EQ(text.count(), 3u);
-    EXPECT_EQ(text.line(0), "a\n");
-    EXPECT_EQ(text.line(1), "b\rc\n");
-    EXPECT_EQ(text.line(2), "\r");
+    EXPECT_EQ(raw_lines("a\r\nb\rc\r\n\r"), (std::vector<std::string>{"a\n", "b\rc\n", "\r"}));
 }
 
 TEST(TextLines, LongLinesArriveIn1023CharacterPieces) {
-    std::string long_line(2000, 'x');
-    TextLines text = split_lines(long_line + "\n" + std::string(1023, 'y') + "\nz");
-    ASSERT_EQ(text.count(), 5u);
-    EXPECT_EQ(text.line(0).size(), 1023u);
-    EXPECT_EQ(text.line(1), std::string(977, 'x') + "\n");
+    std::vector<std::string> lines = raw_lines(std::string(2000, 'x') + "\n" + std::string(1023, 'y') + "\nz");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], std::string(1023, 'x'));
+    EXPECT_EQ(lines[1], std::string(977, 'x') + "\n");
     // A line of exactly 1023 characters leaves its line feed for the next read.
-    EXPECT_EQ(text.line(2), std::string(1023, 'y'));
-    EXPECT_EQ(text.line(3), "\n");
-    EXPECT_EQ(text.line(4), "z");
+    EXPECT_EQ(lines[2], std::string(1023, 'y'));
+    EXPECT_EQ(lines[3], "\n");
+    EXPECT_EQ(lines[4], "z");
 }
 
 TEST(TextLines, NulByteEndsTheLineText) {
-    TextLines text = split_lines(std::string("ab\0cd\nef", 8));
-    ASSERT_EQ(text.count(), 2u);
-    EXPECT_EQ(text.line(0), "ab");
-    EXPECT_EQ(text.line(1), "ef");
+    EXPECT_EQ(raw_lines(std::string("ab\0cd\nef", 8)), (std::vector<std::string>{"ab", "ef"}));
 }
 
 TEST(TextLines, CursorStripsLeadingBlanksAndCanRewind) {

@@ -72,7 +72,7 @@ TEST(ApplyInfoRecord, TextExclusionAndGlue) {
     EXPECT_EQ(r5.glue.first_dia(), 0.0);
     PartRecord r6 = part_with_glue("R6", 3);
     apply_info_record(run.info, r6);
-    EXPECT_DOUBLE_EQ(r6.glue.dia[2], 0.04);
+    EXPECT_DOUBLE_EQ(r6.glue[2].dia, 0.04);
     PartRecord r7 = part_with_glue("R7", 1);
     r7.excluded = 0;
     apply_info_record(run.info, r7);
@@ -108,9 +108,9 @@ TEST(OverrideLines, ParameterCounts) {
     EXPECT_EQ(e.glue.count, 0);
     const FootprintRecord& f = run.overrides.records[2];
     ASSERT_EQ(f.glue.count, 1);
-    EXPECT_DOUBLE_EQ(f.glue.x[0], 0.3);
-    EXPECT_EQ(f.glue.dia[0], -1.0);
-    EXPECT_DOUBLE_EQ(run.overrides.records[3].glue.dia[0], 0.05);
+    EXPECT_DOUBLE_EQ(f.glue[0].x, 0.3);
+    EXPECT_EQ(f.glue[0].dia, -1.0);
+    EXPECT_DOUBLE_EQ(run.overrides.records[3].glue[0].dia, 0.05);
 }
 
 TEST(OverrideLines, RepeatedLinesAccumulateSpotsAndTheLastFlagCounts) {

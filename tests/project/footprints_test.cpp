@@ -83,11 +83,11 @@ TEST(FootprintScan, AdhesiveSpotsInFileOrderWithDefaultWidthForZeroDiameter) {
         smd_footprint("A", "adhesive: 0 20 -10 0\nadhesive: 0 0 0 5\nadhesive: 0 30 10 0\n"),
         "default_glue_width: \"508000\"\n");
     ASSERT_EQ(footprint.glue.count, 3);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[0], 0.02);
-    EXPECT_DOUBLE_EQ(footprint.glue.x[0], -0.01);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[1], 0.02);  // 508000 nm from the header
-    EXPECT_DOUBLE_EQ(footprint.glue.y[1], 0.005);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[2], 0.03);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].dia, 0.02);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].x, -0.01);
+    EXPECT_DOUBLE_EQ(footprint.glue[1].dia, 0.02);  // 508000 nm from the header
+    EXPECT_DOUBLE_EQ(footprint.glue[1].y, 0.005);
+    EXPECT_DOUBLE_EQ(footprint.glue[2].dia, 0.03);
 }
 
 TEST(FootprintScan, LookAheadStopsAtTheFootprintsPinCount) {
@@ -96,8 +96,8 @@ TEST(FootprintScan, LookAheadStopsAtTheFootprintsPinCount) {
         smd_footprint("A", "centroid: 0 0 0 0\n") + smd_footprint("B", "centroid: 0 0 0 0\nadhesive: 0 10 0 0\n"), ""));
     ASSERT_EQ(project.footprint_count(), 2);
     EXPECT_EQ(project.footprints.records[0].glue.count, 1);  // the default spot at the centroid
-    EXPECT_DOUBLE_EQ(project.footprints.records[0].glue.dia[0], 0.025);
-    EXPECT_DOUBLE_EQ(project.footprints.records[1].glue.dia[0], 0.01);
+    EXPECT_DOUBLE_EQ(project.footprints.records[0].glue[0].dia, 0.025);
+    EXPECT_DOUBLE_EQ(project.footprints.records[1].glue[0].dia, 0.01);
 }
 
 TEST(FootprintScan, UnitsScaleStaysInForceForFollowingFootprints) {

@@ -42,8 +42,8 @@ TEST(PartGeometry, TopSideRightAngles) {
     PartRecord at90 = only_part(0, 90);
     EXPECT_DOUBLE_EQ(at90.x, ox + 0.2);
     EXPECT_DOUBLE_EQ(at90.y, oy - 0.1);
-    EXPECT_DOUBLE_EQ(at90.glue.x[0], ox + 0.0);
-    EXPECT_DOUBLE_EQ(at90.glue.y[0], oy - 0.3);
+    EXPECT_DOUBLE_EQ(at90.glue[0].x, ox + 0.0);
+    EXPECT_DOUBLE_EQ(at90.glue[0].y, oy - 0.3);
     PartRecord at180 = only_part(0, 180);
     EXPECT_DOUBLE_EQ(at180.x, ox - 0.1);
     EXPECT_DOUBLE_EQ(at180.y, oy - 0.2);
@@ -59,7 +59,7 @@ TEST(PartGeometry, BottomSideMirrorsXOnly) {
     PartRecord at0 = only_part(1, 0);
     EXPECT_DOUBLE_EQ(at0.x, ox - 0.1);
     EXPECT_DOUBLE_EQ(at0.y, oy + 0.2);
-    EXPECT_DOUBLE_EQ(at0.glue.x[0], ox - 0.3);
+    EXPECT_DOUBLE_EQ(at0.glue[0].x, ox - 0.3);
     PartRecord at90 = only_part(1, 90);
     EXPECT_DOUBLE_EQ(at90.x, ox + 0.2);
     EXPECT_DOUBLE_EQ(at90.y, oy + 0.1);
@@ -94,7 +94,7 @@ TEST(PartsReader, CopiesFootprintDataAndTexts) {
     EXPECT_EQ(part.technology, TECH_SMD);
     EXPECT_EQ(part.footprint_index, 0);
     EXPECT_EQ(part.glue.count, 1);
-    EXPECT_DOUBLE_EQ(part.glue.dia[0], 0.02);
+    EXPECT_DOUBLE_EQ(part.glue[0].dia, 0.02);
 }
 
 TEST(PartsReader, ValueIsCutAt128CharactersAndLinesAfterPosAreIgnored) {

@@ -107,9 +107,9 @@ TEST(FootprintCompletion, SmdWithoutAdhesiveGetsTheDefaultSpotAtTheCentroid) {
     FootprintRecord footprint = footprint_with(
         "centroid: 0 10 20 0\nsel_rect: 0 0 0 0\nn_pins: 2\npin: 1 0 0 0 0\ntop_pad: 2 1 1 0 0 0\npin: 2 0 0 0 0\n");
     ASSERT_EQ(footprint.glue.count, 1);
-    EXPECT_DOUBLE_EQ(footprint.glue.x[0], 0.01);
-    EXPECT_DOUBLE_EQ(footprint.glue.y[0], 0.02);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[0], 0.025);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].x, 0.01);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].y, 0.02);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].dia, 0.025);
 }
 
 TEST(FootprintCompletion, NullFootprintLosesItsAdhesiveUnderDefaultGlueRules) {
@@ -135,11 +135,11 @@ TEST(FootprintCompletion, OverrideAddsSpotsAfterTheFootprintsOwnAndKeepsCentroid
         settings, overrides);
     EXPECT_DOUBLE_EQ(footprint.centroid_x, 0.005);
     ASSERT_EQ(footprint.glue.count, 3);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[0], 0.01);
-    EXPECT_DOUBLE_EQ(footprint.glue.x[1], 0.1);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[1], 0.03);
-    EXPECT_DOUBLE_EQ(footprint.glue.x[2], 0.3);
-    EXPECT_DOUBLE_EQ(footprint.glue.dia[2], 0.04);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].dia, 0.01);
+    EXPECT_DOUBLE_EQ(footprint.glue[1].x, 0.1);
+    EXPECT_DOUBLE_EQ(footprint.glue[1].dia, 0.03);
+    EXPECT_DOUBLE_EQ(footprint.glue[2].x, 0.3);
+    EXPECT_DOUBLE_EQ(footprint.glue[2].dia, 0.04);
 }
 
 TEST(FootprintCompletion, OverrideCentroidAndExclusion) {
@@ -158,7 +158,7 @@ TEST(FootprintCompletion, OverrideCentroidAndExclusion) {
     EXPECT_EQ(footprint.excluded, 1);
     // The default spot is made at the overridden centroid.
     ASSERT_EQ(footprint.glue.count, 1);
-    EXPECT_DOUBLE_EQ(footprint.glue.x[0], 0.5);
+    EXPECT_DOUBLE_EQ(footprint.glue[0].x, 0.5);
 }
 
 TEST(FootprintCompletion, OverrideGlueIsNotAddedToAClassWithoutGlue) {

@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Times whole runs of Tarnwick on synthetic projects and checks the scaling targets.
+
+Usage: run_benchmarks.py [--exe build/Tarnwick] [--sizes 1000,10000,100000,1000000]
+                         [--runs 5] [--work /tmp/tarnwick-bench]
+
+For every size it generates a project (bench/generate_project.py, cached in the work
+directory), measures `wc -l` on it as the baseline, and runs Tarnwick with report
+formats 0, 2 and 4 and with both verification plots. Each figure is the median wall
+time of several runs; memory is the peak resident set of the run, read from the
+kernel's accounting of the finished child. Prints a Markdown table, then the targets:
+  - the 1,000,000-part run takes at most 12 times the 100,000-part run, every mode;
+  - the 100,000-part run in format 0 takes at most 20 times `wc -l` on the same file;
+  - peak memory stays below 3 times the project file's size plus 20 MB.
+Exits with status 1 when a target is missed.
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOP = os.path.dirname(HERE)
+
+MODES = {
+    'format 0': '-F 0\n',
+    'format 2': '-F 2\n',
+    'format 4': '-F 4\n-H 0\n-H 4\n-H 5\n-H 9\n-H 6\n-H 10\n-H 11\n-H 13\n',
+    'plots': '-F 0\n-C 1\n-P font.xml\n',
+}
+
+
+def timed_run(command, cwd):
+    """Wall time in seconds and peak resident memory in bytes of one run."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(process.pid, 0)
+    elapsed = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit(f'{command} failed with status {status}')
+    return elapsed, usage.ru_maxrss * 1024
+
+
+def median_run(command, cwd, runs):
+    results = [timed_run(command, cwd) for _ in range(runs)]
+    return statistics.median(r[0] for r in results), max(r[1] for r in results)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--exe', default=os.path.join(TOP, 'build', 'Tarnwick'))
+    parser.add_argument('--sizes', default='1000,10000,100000,1000000')
+    parser.add_argument('--runs', type=int, default=5)
+    parser.add_argument('--work', default='/tmp/tarnwick-bench')
+    args = parser.parse_args()
+    exe = os.path.abspath(args.exe)
+    sizes = [int(s) for s in args.sizes.split(',')]
+    os.makedirs(args.work, exist_ok=True)
+    shutil.copy(os.path.join(TOP, 'examples', 'font.xml'), os.path.join(args.work, 'font.xml'))
+    for mode, commands in MODES.items():
+        with open(os.path.join(args.work, mode.replace(' ', '') + '.ini'), 'w') as ini:
+            ini.write(commands)
+
+    rows = {}
+    for size in sizes:
+        project = os.path.join(args.work, f'p{size}.lpf')
+        if not os.path.exists(project):
+            subprocess.run([sys.executable, os.path.join(HERE, 'generate_project.py'), str(size), project], check=True)
+        file_size = os.path.getsize(project)
+        runs = args.runs if size < 1000000 else max(3, args.runs // 2)
+        baseline, _ = median_run(['wc', '-l', project], args.work, runs)
+        rows[size] = {'file': file_size, 'wc': baseline}
+        for mode in MODES:
+            ini = '-I' + mode.replace(' ', '') + '.ini'
+            rows[size][mode] = median_run([exe, ini, project, os.path.join(args.work, 'out.place')], args.work, runs)
+
+    print('| parts | file MB | wc -l s | ' + ' | '.join(f'{m} s | {m} MB | {m} x wc' for m in MODES) + ' |')
+    print('|' + '---|' * (3 + 3 * len(MODES)))
+    for size, row in rows.items():
+        cells = [f'{size:,}', f'{row["file"] / 1e6:.1f}', f'{row["wc"]:.4f}']
+        for mode in MODES:
+            seconds, memory = row[mode]
+            cells += [f'{seconds:.3f}', f'{memory / 1e6:.0f}', f'{seconds / row["wc"]:.1f}']
+        print('| ' + ' | '.join(cells) + ' |')
+
+    missed = []
+    if 100000 in rows and 1000000 in rows:
+        for mode in MODES:
+            ratio = rows[1000000][mode][0] / rows[100000][mode][0]
+            print(f'1,000,000 / 100,000 parts, {mode}: {ratio:.1f} (target at most 12)')
+            if ratio > 12:
+                missed.append(f'linear cost, {mode}')
+    if 100000 in rows:
+        ratio = rows[100000]['format 0'][0] / rows[100000]['wc']
+        print(f'100,000 parts, format 0 / wc -l: {ratio:.1f} (target at most 20)')
+        if ratio > 20:
+            missed.append('speed against wc -l')
+    for size, row in rows.items():
+        limit = 3 * row['file'] + 20e6
+        peak = max(row[mode][1] for mode in MODES)
+        print(f'{size:,} parts: peak memory {peak / 1e6:.0f} MB, limit {limit / 1e6:.0f} MB')
+        if peak >= limit:
+            missed.append(f'memory at {size:,} parts')
+    if missed:
+        print('targets missed: ' + ', '.join(missed))
+        return 1
+    print('all targets met')
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
