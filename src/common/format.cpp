@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -15,6 +16,59 @@
 // the bytes printf would write; the reports are simply much faster this way.
 namespace {
 
+constexpr std::string_view SPACES = "                                                                ";
+
+// Where formatted text goes: a string, or a stack buffer in front of a stream.
+class StringSink {
+public:
+    explicit StringSink(std::string& out) : out_(out) {}
+    void append(const char* text, size_t length) { out_.append(text, length); }
+    void append(std::string_view text) { out_.append(text); }
+    void push_back(char c) { out_.push_back(c); }
+    void append_spaces(size_t count) { out_.append(count, ' '); }
+
+private:
+    std::string& out_;
+};
+
+// Collects the text in a stack buffer and writes it to the stream in large pieces.
+class StreamSink {
+public:
+    explicit StreamSink(std::ostream& out) : out_(out) {}
+    StreamSink(const StreamSink&) = delete;
+    StreamSink& operator=(const StreamSink&) = delete;
+    ~StreamSink() { flush(); }
+    void append(const char* text, size_t length) {
+        written_ += length;
+        if (used_ + length > sizeof buffer_) {
+            flush();
+            if (length > sizeof buffer_) {
+                out_.write(text, static_cast<std::streamsize>(length));
+                return;
+            }
+        }
+        std::memcpy(buffer_ + used_, text, length);
+        used_ += length;
+    }
+    void append(std::string_view text) { append(text.data(), text.size()); }
+    void push_back(char c) { append(&c, 1); }
+    void append_spaces(size_t count) {
+        for (; count > SPACES.size(); count -= SPACES.size()) append(SPACES);
+        append(SPACES.data(), count);
+    }
+    void flush() {
+        if (used_ > 0) out_.write(buffer_, static_cast<std::streamsize>(used_));
+        used_ = 0;
+    }
+    size_t written() const { return written_; }
+
+private:
+    std::ostream& out_;
+    char buffer_[1024];
+    size_t used_ = 0;
+    size_t written_ = 0;
+};
+
 struct Spec {
     bool left = false;
     bool other_flags = false;  // '+', ' ', '0' or '#'
@@ -25,41 +79,89 @@ struct Spec {
     char conversion = '\0';
 };
 
-void pad_and_append(std::string& out, std::string_view text, const Spec& spec) {
+template <typename Sink>
+void pad_and_append(Sink& out, std::string_view text, const Spec& spec) {
     size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
     size_t fill = width > text.size() ? width - text.size() : 0;
-    if (!spec.left) out.append(fill, ' ');
+    if (!spec.left && fill > 0) out.append_spaces(fill);
     out.append(text);
-    if (spec.left) out.append(fill, ' ');
+    if (spec.left && fill > 0) out.append_spaces(fill);
 }
 
 // One conversion handed to snprintf, with the spec text rebuilt from what was parsed.
-template <typename Value>
-void append_by_snprintf(std::string& out, std::string_view spec_text, Value value) {
+template <typename Sink, typename Value>
+void append_by_snprintf(Sink& out, std::string_view spec_text, Value value) {
     std::string format(spec_text);
     int length = std::snprintf(nullptr, 0, format.c_str(), value);
     if (length <= 0) return;
-    size_t start = out.size();
-    out.resize(start + static_cast<size_t>(length) + 1);
-    std::snprintf(out.data() + start, static_cast<size_t>(length) + 1, format.c_str(), value);
-    out.resize(start + static_cast<size_t>(length));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format.c_str(), value);
+    out.append(text.data(), static_cast<size_t>(length));
 }
 
-void append_integer(std::string& out, long long value, const Spec& spec) {
+template <typename Sink>
+void append_integer(Sink& out, long long value, const Spec& spec) {
     char digits[32];
     auto result = std::to_chars(digits, digits + sizeof digits, value);
     pad_and_append(out, std::string_view(digits, static_cast<size_t>(result.ptr - digits)), spec);
 }
 
-void append_unsigned(std::string& out, unsigned long long value, const Spec& spec) {
+template <typename Sink>
+void append_unsigned(Sink& out, unsigned long long value, const Spec& spec) {
     char digits[32];
     auto result = std::to_chars(digits, digits + sizeof digits, value);
     pad_and_append(out, std::string_view(digits, static_cast<size_t>(result.ptr - digits)), spec);
 }
 
-void append_fixed(std::string& out, double value, const Spec& spec) {
+__extension__ typedef unsigned __int128 Wide;
+
+// "%.*f" of a finite double with at most 9 decimals and a magnitude below 2^52, exactly
+// as printf rounds it (the exact binary value, ties to even), with 128-bit integers:
+// value = mantissa * 2^-shift, so value * 10^precision = mantissa * 10^precision >> shift.
+// Returns the length written into `text`, or 0 when the value is outside that range.
+size_t fixed_digits(char* text, double value, int precision) {
+    if (precision > 9) return 0;
+    int exponent = 0;
+    double fraction = std::frexp(std::fabs(value), &exponent);  // |value| = fraction * 2^exponent
+    if (exponent > 52) return 0;
+    uint64_t mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));  // exact: 53 bits
+    int shift = 53 - exponent;                                              // |value| = mantissa / 2^shift
+    uint64_t scale = 1;
+    for (int digit = 0; digit < precision; ++digit) scale *= 10;
+    Wide scaled = static_cast<Wide>(mantissa) * scale;
+    Wide quotient = 0;
+    if (shift < 128) {
+        quotient = scaled >> shift;
+        Wide remainder = scaled - (quotient << shift);
+        Wide half = shift > 0 ? Wide{1} << (shift - 1) : 0;
+        if (shift > 0 && (remainder > half || (remainder == half && (quotient & 1) != 0))) ++quotient;
+    }
+    if (quotient > Wide{UINT64_MAX}) return 0;
+    uint64_t rounded = static_cast<uint64_t>(quotient);
+    uint64_t whole = rounded / scale;
+    uint64_t decimals = rounded % scale;
+    char* p = text;
+    if (std::signbit(value)) *p++ = '-';
+    p = std::to_chars(p, p + 24, whole).ptr;
+    if (precision > 0) {
+        *p++ = '.';
+        for (int digit = precision - 1; digit >= 0; --digit) {
+            p[digit] = static_cast<char>('0' + decimals % 10);
+            decimals /= 10;
+        }
+        p += precision;
+    }
+    return static_cast<size_t>(p - text);
+}
+
+template <typename Sink>
+void append_fixed(Sink& out, double value, const Spec& spec) {
     char small[128];
     int precision = spec.precision < 0 ? 6 : spec.precision;
+    if (size_t length = fixed_digits(small, value, precision); length > 0) {
+        pad_and_append(out, std::string_view(small, length), spec);
+        return;
+    }
     auto result = std::to_chars(small, small + sizeof small, value, std::chars_format::fixed, precision);
     if (result.ec == std::errc()) {
         pad_and_append(out, std::string_view(small, static_cast<size_t>(result.ptr - small)), spec);
@@ -70,12 +172,13 @@ void append_fixed(std::string& out, double value, const Spec& spec) {
     pad_and_append(out, std::string_view(large.data(), static_cast<size_t>(result.ptr - large.data())), spec);
 }
 
-void vappend(std::string& out, const char* format, std::va_list args) {
+template <typename Sink>
+void vappend(Sink& out, const char* format, std::va_list args) {
     const char* p = format;
     while (*p != '\0') {
         const char* percent = std::strchr(p, '%');
         if (percent == nullptr) {
-            out.append(p);
+            out.append(std::string_view(p));
             return;
         }
         out.append(p, static_cast<size_t>(percent - p));
@@ -210,19 +313,20 @@ void vappend(std::string& out, const char* format, std::va_list args) {
 
 std::string format_text(const char* format, ...) {
     std::string result;
+    StringSink sink(result);
     std::va_list args;
     va_start(args, format);
-    vappend(result, format, args);
+    vappend(sink, format, args);
     va_end(args);
     return result;
 }
 
 int print_to(std::ostream& out, const char* format, ...) {
-    std::string text;
+    StreamSink sink(out);
     std::va_list args;
     va_start(args, format);
-    vappend(text, format, args);
+    vappend(sink, format, args);
     va_end(args);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return out ? static_cast<int>(text.size()) : -1;
+    sink.flush();
+    return out ? static_cast<int>(sink.written()) : -1;
 }

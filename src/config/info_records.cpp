@@ -87,18 +87,20 @@ int add_info_records(CommandReader& reader, const std::string& parameters, int l
 
     InfoTable& info = reader.info;
     for (size_t k = 0; k < keys.size(); ++k) {
-        auto found = info.first_index.find(keys[k]);
-        bool update = found != info.first_index.end();
+        int found = info.find(keys[k]);
+        bool update = found >= 0;
         InfoRecord* record = nullptr;
         if (update) {
-            record = &info.records[static_cast<size_t>(found->second)];
+            record = &info.records[static_cast<size_t>(found)];
             if (!text.empty()) record->text = text;
             if (flag_given) record->excluded = excluded;
             if (glue_given) record->glue_dia = glue_dia;
         } else {
-            info.first_index.emplace(keys[k], info.count());
             info.records.push_back(InfoRecord{keys[k], text, flag_given ? excluded : std::int8_t{0},
                                               glue_given ? glue_dia : -1.0});
+            info.first_index.add(keys[k], info.count() - 1, [&info](int i) -> std::string_view {
+                return info.records[static_cast<size_t>(i)].key;
+            });
             record = &info.records.back();
         }
         if (verbose)
@@ -169,9 +171,9 @@ void read_override_line(CommandReader& reader, std::string_view line, const std:
 }
 
 int apply_info_record(const InfoTable& info, PartRecord& part) {
-    auto found = info.first_index.find(part.ref_des);
-    if (found == info.first_index.end()) return -1;
-    const InfoRecord& record = info.records[static_cast<size_t>(found->second)];
+    int found = info.find(part.ref_des);
+    if (found < 0) return -1;
+    const InfoRecord& record = info.records[static_cast<size_t>(found)];
     part.info_text = record.text;
     part.excluded = record.excluded;
     if (record.glue_dia == 0.0) {
@@ -179,5 +181,5 @@ int apply_info_record(const InfoTable& info, PartRecord& part) {
     } else if (record.glue_dia > 0.0) {
         for (int i = 0; i < part.glue.count; ++i) part.glue[static_cast<size_t>(i)].dia = record.glue_dia;
     }
-    return found->second;
+    return found;
 }

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "common/name_index.h"
 
 #include "project/records.h"
 
@@ -24,6 +25,10 @@ struct InfoTable {
     NameIndex first_index;
 
     int count() const { return static_cast<int>(records.size()); }
+    /// Index of the first record with this key, or -1.
+    int find(std::string_view key) const {
+        return first_index.find(key, [this](int i) -> std::string_view { return records[static_cast<size_t>(i)].key; });
+    }
 };
 
 /// Most keys one -I command takes.

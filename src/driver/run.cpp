@@ -89,10 +89,8 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     if (settings.check_gerbers != 0)
         load_stroke_font(*glyphs, settings.font_file, environment.font_directory, settings.verbose, console);
 
-    {
-        TextLines project_text = source_named ? std::move(source) : read_text_lines(environment.standard_input);
-        load_project(project_text, LoadContext{settings, tables->overrides, console}, tables->project);
-    }
+    load_project(source_named ? std::move(source) : read_text_lines(environment.standard_input),
+                 LoadContext{settings, tables->overrides, console}, tables->project);
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", tables->project.footprint_count(),
              tables->project.part_count());
 

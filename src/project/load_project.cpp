@@ -4,8 +4,9 @@
 #include "project/ordering.h"
 #include "project/parts.h"
 
-void load_project(const TextLines& text, const LoadContext& context, Project& project) {
+void load_project(TextLines text, const LoadContext& context, Project& project) {
     read_footprints(text, context, project);
     read_parts(text, project);
+    text = TextLines{};
     sort_parts(project.parts);
 }

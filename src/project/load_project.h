@@ -2,5 +2,6 @@
 #include "common/text_lines.h"
 #include "project/load_context.h"
 
-/// Reads the footprints, then the parts, then puts the parts into designator order.
-void load_project(const TextLines& text, const LoadContext& context, Project& project);
+/// Reads the footprints, then the parts, then puts the parts into designator order. The
+/// text is let go before the ordering, so a large project is not held twice.
+void load_project(TextLines text, const LoadContext& context, Project& project);

@@ -1,7 +1,9 @@
 #include "project/ordering.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "common/memory.h"
@@ -48,10 +50,12 @@ namespace {
 // One part as the ordering sees it: its designator folded to lower case, and the
 // number after its alphabetic prefix. Both stages compare these compact entries.
 struct SortEntry {
-    std::string_view folded;  // in the arena of folded designators
-    size_t index;             // position of the record before sorting
-    size_t prefix_length;     // characters before the first digit, or the whole length
-    long long number;         // the leading integer after the prefix, 0 when none
+    static constexpr size_t KEY_ROOM = 16;
+    std::array<char, KEY_ROOM> key;  // the first characters of the folded designator, NUL-padded
+    std::string_view folded;         // the whole folded designator, in the arena
+    uint32_t index;                  // position of the record before sorting
+    uint32_t prefix_length;          // characters before the first digit, or the whole length
+    long long number;                // the leading integer after the prefix, 0 when none
 };
 
 std::vector<SortEntry> sort_entries(const std::vector<PartRecord>& parts, std::string& arena) {
@@ -69,16 +73,26 @@ std::vector<SortEntry> sort_entries(const std::vector<PartRecord>& parts, std::s
         std::string_view folded(arena.data() + offset, parts[i].ref_des.size());
         offset += folded.size();
         size_t prefix_length = alphabetic_prefix(folded).size();
-        entries.push_back(SortEntry{folded, i, prefix_length, number_at(folded, prefix_length)});
+        SortEntry entry{{}, folded, static_cast<uint32_t>(i), static_cast<uint32_t>(prefix_length),
+                        number_at(folded, prefix_length)};
+        folded.copy(entry.key.data(), SortEntry::KEY_ROOM);
+        entries.push_back(entry);
     }
     return entries;
 }
 
-// Compares folded designators as unsigned bytes, a prefix first.
-bool folded_less(std::string_view a, std::string_view b) {
-    size_t common = std::min(a.size(), b.size());
-    int order = std::memcmp(a.data(), b.data(), common);
-    return order != 0 ? order < 0 : a.size() < b.size();
+// Compares folded designators as unsigned bytes, a prefix first. The inline keys decide
+// almost every comparison without a look into the arena; NUL padding sorts a shorter key
+// first, and a designator holding NUL bytes cannot occur (lines end at the first one).
+bool entry_less(const SortEntry& a, const SortEntry& b) {
+    int order = std::memcmp(a.key.data(), b.key.data(), SortEntry::KEY_ROOM);
+    if (order != 0) return order < 0;
+    if (a.folded.size() <= SortEntry::KEY_ROOM || b.folded.size() <= SortEntry::KEY_ROOM)
+        return a.folded.size() < b.folded.size();
+    std::string_view rest_a = a.folded.substr(SortEntry::KEY_ROOM), rest_b = b.folded.substr(SortEntry::KEY_ROOM);
+    size_t common = std::min(rest_a.size(), rest_b.size());
+    order = std::memcmp(rest_a.data(), rest_b.data(), common);
+    return order != 0 ? order < 0 : rest_a.size() < rest_b.size();
 }
 
 // Moves the records so that new position k holds the record that was at order[k],
@@ -108,8 +122,7 @@ void sort_parts(std::vector<PartRecord>& parts) {
     // Both stages sort compact entries, so the records move once, at the end.
     std::string arena;
     std::vector<SortEntry> entries = sort_entries(parts, arena);
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const SortEntry& a, const SortEntry& b) { return folded_less(a.folded, b.folded); });
+    std::stable_sort(entries.begin(), entries.end(), entry_less);
 
     size_t start = 0;
     while (start + 1 < entries.size()) {

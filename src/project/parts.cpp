@@ -9,6 +9,7 @@
 #include "common/fatal.h"
 #include "common/format.h"
 #include "common/memory.h"
+#include "common/scan_text.h"
 #include "project/scan.h"
 
 namespace {
@@ -30,7 +31,7 @@ void complete_part(PartRecord& part, std::string_view numbers, const FootprintTa
     // Read as wide integers and wrapped to 32 bits: the same values an unsigned
     // conversion gives, without overflow on absurd numbers.
     long long side = 0, angle = 0, flag = 0;
-    std::sscanf(fields.c_str(), "%lf %lf %lld %lld %lld", &x, &y, &side, &angle, &flag);
+    scan_text(fields.c_str(), "%lf %lf %lld %lld %lld", &x, &y, &side, &angle, &flag);
     part.side = static_cast<unsigned>(side);
     part.layout_angle = static_cast<int>(static_cast<unsigned>(angle));
     part.angle = part.layout_angle;

@@ -14,12 +14,13 @@ void GlueSpots::clear() {
 
 int add_footprint(FootprintTable& table, FootprintRecord record) {
     int index = table.count();
-    table.first_index.emplace(record.name, index);
     table.records.push_back(std::move(record));
+    table.first_index.add(table.records.back().name, index,
+                          [&table](int i) -> std::string_view { return table.records[static_cast<size_t>(i)].name; });
     return index;
 }
 
 int find_footprint(const FootprintTable& table, std::string_view name) {
-    auto found = table.first_index.find(name);
-    return found == table.first_index.end() ? -1 : found->second;
+    return table.first_index.find(
+        name, [&table](int i) -> std::string_view { return table.records[static_cast<size_t>(i)].name; });
 }

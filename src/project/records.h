@@ -3,8 +3,9 @@
 // that hold them. Lengths are inches, angles whole degrees.
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "common/name_index.h"
 
 enum TechClass : int { TECH_SMD = 0, TECH_THRU_HOLE = 1, TECH_MIXED = 2, TECH_NULL = 3 };
 
@@ -69,15 +70,6 @@ struct PartRecord {
     int footprint_index = 0;
     int pin_count = 0;
 };
-
-/// Hash of names that also takes string views, so a lookup needs no copy of the name.
-struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
-};
-
-/// Index of the first record per name.
-using NameIndex = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
 
 /// Footprint records with a lookup by exact name that returns the first record of that name.
 struct FootprintTable {

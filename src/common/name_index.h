@@ -1,0 +1,66 @@
+#pragma once
+// An index from names to the first record that has the name, for tables of many
+// thousands of records. It stores only hashes and record numbers in one flat array;
+// the names stay in the records, and every lookup reads them through `name_of`
+// (record number -> name), so a lookup costs one probe into the array and one look at
+// the record it finds.
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class NameIndex {
+public:
+    /// The first record whose name equals `name` exactly, or -1.
+    template <typename NameOf>
+    int find(std::string_view name, const NameOf& name_of) const {
+        if (slots_.empty()) return -1;
+        uint64_t hash = hash_of(name);
+        for (size_t slot = hash & mask(); slots_[slot].index >= 0; slot = (slot + 1) & mask()) {
+            const Slot& entry = slots_[slot];
+            if (entry.tag == tag_of(hash) && name_of(entry.index) == name) return entry.index;
+        }
+        return -1;
+    }
+
+    /// Notes record `index` under `name`, unless an earlier record has the same name.
+    template <typename NameOf>
+    void add(std::string_view name, int index, const NameOf& name_of) {
+        if (find(name, name_of) >= 0) return;
+        if ((used_ + 1) * 2 > slots_.size()) grow(name_of);
+        place(hash_of(name), index);
+        ++used_;
+    }
+
+    void clear() {
+        slots_.clear();
+        used_ = 0;
+    }
+
+private:
+    struct Slot {
+        uint32_t tag = 0;
+        int32_t index = -1;
+    };
+
+    static uint64_t hash_of(std::string_view name) { return std::hash<std::string_view>{}(name); }
+    static uint32_t tag_of(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
+    size_t mask() const { return slots_.size() - 1; }
+
+    void place(uint64_t hash, int index) {
+        size_t slot = hash & mask();
+        while (slots_[slot].index >= 0) slot = (slot + 1) & mask();
+        slots_[slot] = Slot{tag_of(hash), index};
+    }
+
+    template <typename NameOf>
+    void grow(const NameOf& name_of) {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
+        for (const Slot& entry : old)
+            if (entry.index >= 0) place(hash_of(name_of(entry.index)), entry.index);
+    }
+
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
+};
