@@ -121,11 +121,13 @@ __extension__ typedef unsigned __int128 Wide;
 // Returns the length written into `text`, or 0 when the value is outside that range.
 size_t fixed_digits(char* text, double value, int precision) {
     if (precision > 9) return 0;
-    int exponent = 0;
-    double fraction = std::frexp(std::fabs(value), &exponent);  // |value| = fraction * 2^exponent
-    if (exponent > 52) return 0;
-    uint64_t mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));  // exact: 53 bits
-    int shift = 53 - exponent;                                              // |value| = mantissa / 2^shift
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    int biased = static_cast<int>(bits >> 52 & 0x7ff);
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    if (biased != 0) mantissa |= uint64_t{1} << 52;       // normal numbers carry the hidden bit
+    int shift = 1075 - (biased != 0 ? biased : 1);         // |value| = mantissa / 2^shift
+    if (shift < 1) return 0;                               // 2^52 and above: not handled here
     uint64_t scale = 1;
     for (int digit = 0; digit < precision; ++digit) scale *= 10;
     Wide scaled = static_cast<Wide>(mantissa) * scale;

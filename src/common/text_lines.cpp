@@ -57,8 +57,9 @@ bool read_text_file(const std::string& path, TextLines& text) {
 }
 
 std::string_view strip_leading_blanks(std::string_view line) {
-    size_t start = line.find_first_not_of(" \t");
-    return start == std::string_view::npos ? std::string_view() : line.substr(start);
+    size_t start = 0;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+    return line.substr(start);
 }
 
 std::string_view without_newline(std::string_view line) {
