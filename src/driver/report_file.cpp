@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -30,18 +31,21 @@ mode_t default_file_mode() {
 
 }  // namespace
 
-bool ReportFile::open(const std::string& destination) {
+bool ReportFile::open(const std::string& name) {
+    // A report reached through a link is written to the file the link leads to.
+    std::error_code missing;
+    std::filesystem::path resolved = std::filesystem::canonical(name, missing);
+    const std::string destination = missing ? name : resolved.string();
     mode_t mode = default_file_mode();
     if (!existing_destination_writable(destination, mode)) return false;
-    std::vector<char> name(destination.begin(), destination.end());
-    const std::string suffix = ".tmpXXXXXX";
-    name.insert(name.end(), suffix.begin(), suffix.end());
-    name.push_back('\0');
-    int descriptor = ::mkstemp(name.data());
+    std::string pattern = destination + ".tmpXXXXXX";
+    std::vector<char> temporary(pattern.begin(), pattern.end());
+    temporary.push_back('\0');
+    int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) return false;
     ::fchmod(descriptor, mode);
     ::close(descriptor);
-    temporary_ = name.data();
+    temporary_ = temporary.data();
     destination_ = destination;
     out_.open(temporary_, std::ios::binary | std::ios::trunc);
     if (!out_) {

@@ -12,8 +12,8 @@ public:
     ReportFile& operator=(const ReportFile&) = delete;
     ~ReportFile();
 
-    /// Prepares to write `destination`; false when it cannot be written.
-    bool open(const std::string& destination);
+    /// Prepares to write the report file `name`; false when it cannot be written.
+    bool open(const std::string& name);
     std::ostream& stream() { return out_; }
     /// Moves the finished report onto the destination; false when that fails.
     bool commit();

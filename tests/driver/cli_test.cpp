@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -132,6 +133,15 @@ TEST(CommandLine, ReplacedReportKeepsTheFilesPermissions) {
     struct stat status {};
     stat(board.dir.file("board.place").c_str(), &status);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+TEST(CommandLine, ReportThroughALinkIsWrittenToTheLinkedFile) {
+    Board board;
+    write_file(board.dir.file("real.place"), "old");
+    ASSERT_EQ(symlink("real.place", board.dir.file("link.place").c_str()), 0);
+    ASSERT_EQ(run_tarnwick(board.dir.path, "board link.place").status, 0);
+    EXPECT_NE(read_file(board.dir.file("real.place")).find("Project: Tiny"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_symlink(board.dir.file("link.place")));
 }
 
 TEST(CommandLine, PipeInAndOut) {

@@ -13,15 +13,6 @@ FootprintRecord only_footprint(const std::string& footprints, const std::string&
     return project.footprints.records.at(0);
 }
 
-std::string fatal_message(const std::string& file) {
-    try {
-        load(file);
-    } catch (const FatalError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 }  // namespace
 
 TEST(ProjectHeader, NameIsPrintedAndGlueWidthReadInNanometres) {

@@ -21,15 +21,6 @@ PartRecord only_part(int side, int angle) {
     return project.parts.at(0);
 }
 
-std::string fatal_message(const std::string& file) {
-    try {
-        load(file);
-    } catch (const FatalError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 }  // namespace
 
 TEST(PartGeometry, TopSideRightAngles) {

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/fatal.h"
 #include "common/text_lines.h"
 #include "config/settings.h"
 #include "project/load_context.h"
@@ -48,4 +49,14 @@ inline Project load(const std::string& file, const Settings& settings, const Foo
 inline Project load(const std::string& file, const Settings& settings = Settings{}) {
     std::ostringstream console;
     return load(file, settings, FootprintTable{}, console);
+}
+
+/// The message of the fatal error that loading `file` raises, or "no error".
+inline std::string fatal_message(const std::string& file) {
+    try {
+        load(file);
+    } catch (const FatalError& error) {
+        return error.what();
+    }
+    return "no error";
 }
