@@ -24,13 +24,14 @@ bool read_integer(const char*& p, long long& value) {
     bool negative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
     const char* digits = p;
-    long long magnitude = 0;
-    while (is_digit(*p)) magnitude = magnitude * 10 + (*p++ - '0');
+    while (is_digit(*p)) ++p;
     size_t count = static_cast<size_t>(p - digits);
     if (count == 0 || count > 18 || !ends_cleanly(*p)) {
         p = start;
         return false;
     }
+    long long magnitude = 0;  // at most 18 digits: no overflow
+    for (const char* digit = digits; digit < p; ++digit) magnitude = magnitude * 10 + (*digit - '0');
     value = negative ? -magnitude : magnitude;
     return true;
 }
