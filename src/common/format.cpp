@@ -69,7 +69,7 @@ private:
     size_t written_ = 0;
 };
 
-struct Spec {
+struct Directive {
     bool left = false;
     bool other_flags = false;  // '+', ' ', '0' or '#'
     int width = 0;
@@ -80,18 +80,18 @@ struct Spec {
 };
 
 template <typename Sink>
-void pad_and_append(Sink& out, std::string_view text, const Spec& spec) {
-    size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+void pad_and_append(Sink& out, std::string_view text, const Directive& directive) {
+    size_t width = directive.width > 0 ? static_cast<size_t>(directive.width) : 0;
     size_t fill = width > text.size() ? width - text.size() : 0;
-    if (!spec.left && fill > 0) out.append_spaces(fill);
+    if (!directive.left && fill > 0) out.append_spaces(fill);
     out.append(text);
-    if (spec.left && fill > 0) out.append_spaces(fill);
+    if (directive.left && fill > 0) out.append_spaces(fill);
 }
 
-// One conversion handed to snprintf, with the spec text rebuilt from what was parsed.
+// One conversion handed to snprintf, with the directive text rebuilt from what was parsed.
 template <typename Sink, typename Value>
-void append_by_snprintf(Sink& out, std::string_view spec_text, Value value) {
-    std::string format(spec_text);
+void append_by_snprintf(Sink& out, std::string_view directive_text, Value value) {
+    std::string format(directive_text);
     int length = std::snprintf(nullptr, 0, format.c_str(), value);
     if (length <= 0) return;
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -100,17 +100,17 @@ void append_by_snprintf(Sink& out, std::string_view spec_text, Value value) {
 }
 
 template <typename Sink>
-void append_integer(Sink& out, long long value, const Spec& spec) {
+void append_integer(Sink& out, long long value, const Directive& directive) {
     char digits[32];
     auto result = std::to_chars(digits, digits + sizeof digits, value);
-    pad_and_append(out, std::string_view(digits, static_cast<size_t>(result.ptr - digits)), spec);
+    pad_and_append(out, std::string_view(digits, static_cast<size_t>(result.ptr - digits)), directive);
 }
 
 template <typename Sink>
-void append_unsigned(Sink& out, unsigned long long value, const Spec& spec) {
+void append_unsigned(Sink& out, unsigned long long value, const Directive& directive) {
     char digits[32];
     auto result = std::to_chars(digits, digits + sizeof digits, value);
-    pad_and_append(out, std::string_view(digits, static_cast<size_t>(result.ptr - digits)), spec);
+    pad_and_append(out, std::string_view(digits, static_cast<size_t>(result.ptr - digits)), directive);
 }
 
 __extension__ typedef unsigned __int128 Wide;
@@ -157,21 +157,21 @@ size_t fixed_digits(char* text, double value, int precision) {
 }
 
 template <typename Sink>
-void append_fixed(Sink& out, double value, const Spec& spec) {
+void append_fixed(Sink& out, double value, const Directive& directive) {
     char small[128];
-    int precision = spec.precision < 0 ? 6 : spec.precision;
+    int precision = directive.precision < 0 ? 6 : directive.precision;
     if (size_t length = fixed_digits(small, value, precision); length > 0) {
-        pad_and_append(out, std::string_view(small, length), spec);
+        pad_and_append(out, std::string_view(small, length), directive);
         return;
     }
     auto result = std::to_chars(small, small + sizeof small, value, std::chars_format::fixed, precision);
     if (result.ec == std::errc()) {
-        pad_and_append(out, std::string_view(small, static_cast<size_t>(result.ptr - small)), spec);
+        pad_and_append(out, std::string_view(small, static_cast<size_t>(result.ptr - small)), directive);
         return;
     }
     std::string large(400 + static_cast<size_t>(precision), '\0');
     result = std::to_chars(large.data(), large.data() + large.size(), value, std::chars_format::fixed, precision);
-    pad_and_append(out, std::string_view(large.data(), static_cast<size_t>(result.ptr - large.data())), spec);
+    pad_and_append(out, std::string_view(large.data(), static_cast<size_t>(result.ptr - large.data())), directive);
 }
 
 template <typename Sink>
@@ -184,111 +184,111 @@ void vappend(Sink& out, const char* format, std::va_list args) {
             return;
         }
         out.append(p, static_cast<size_t>(percent - p));
-        const char* spec_start = percent;
+        const char* directive_start = percent;
         p = percent + 1;
         if (*p == '%') {
             out.push_back('%');
             ++p;
             continue;
         }
-        Spec spec;
+        Directive directive;
         for (;; ++p) {
             if (*p == '-')
-                spec.left = true;
+                directive.left = true;
             else if (*p == '+' || *p == ' ' || *p == '0' || *p == '#')
-                spec.other_flags = true;
+                directive.other_flags = true;
             else
                 break;
         }
         if (*p == '*') {
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            directive.width = va_arg(args, int);
+            if (directive.width < 0) {
+                directive.left = true;
+                directive.width = -directive.width;
             }
             ++p;
         } else {
-            while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+            while (*p >= '0' && *p <= '9') directive.width = directive.width * 10 + (*p++ - '0');
         }
         if (*p == '.') {
             ++p;
-            spec.precision = 0;
+            directive.precision = 0;
             if (*p == '*') {
-                spec.precision = va_arg(args, int);
+                directive.precision = va_arg(args, int);
                 ++p;
             } else {
-                while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+                while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
             }
         }
         while (*p == 'l') {
-            ++spec.longs;
+            ++directive.longs;
             ++p;
         }
         while (*p == 'h' || *p == 'j' || *p == 'z' || *p == 't' || *p == 'L') {
-            spec.other_length = true;
+            directive.other_length = true;
             ++p;
         }
-        spec.conversion = *p;
+        directive.conversion = *p;
         if (*p != '\0') ++p;
-        // The spec as snprintf needs it when this engine does not write the conversion itself,
+        // The directive as snprintf needs it when this engine does not write the conversion itself,
         // with the star arguments already read put in as numbers.
-        auto fallback_spec = [&]() {
+        auto fallback_format = [&]() {
             std::string text = "%";
-            if (spec.left) text += '-';
-            for (const char* flag = spec_start + 1; *flag == '-' || *flag == '+' || *flag == ' ' || *flag == '0' || *flag == '#'; ++flag)
+            if (directive.left) text += '-';
+            for (const char* flag = directive_start + 1; *flag == '-' || *flag == '+' || *flag == ' ' || *flag == '0' || *flag == '#'; ++flag)
                 if (*flag != '-') text += *flag;
-            if (spec.width > 0) text += std::to_string(spec.width);
-            if (spec.precision >= 0) text += "." + std::to_string(spec.precision);
+            if (directive.width > 0) text += std::to_string(directive.width);
+            if (directive.precision >= 0) text += "." + std::to_string(directive.precision);
             return text;
         };
-        const bool plain = !spec.other_flags && !spec.other_length;
-        switch (spec.conversion) {
+        const bool plain = !directive.other_flags && !directive.other_length;
+        switch (directive.conversion) {
             case 'd':
             case 'i': {
-                long long value = spec.longs >= 2 ? va_arg(args, long long)
-                                  : spec.longs == 1 ? va_arg(args, long) : va_arg(args, int);
-                if (plain && spec.precision < 0)
-                    append_integer(out, value, spec);
+                long long value = directive.longs >= 2 ? va_arg(args, long long)
+                                  : directive.longs == 1 ? va_arg(args, long) : va_arg(args, int);
+                if (plain && directive.precision < 0)
+                    append_integer(out, value, directive);
                 else
-                    append_by_snprintf(out, fallback_spec() + "lld", value);
+                    append_by_snprintf(out, fallback_format() + "lld", value);
                 break;
             }
             case 'u':
             case 'x':
             case 'X':
             case 'o': {
-                unsigned long long value = spec.longs >= 2 ? va_arg(args, unsigned long long)
-                                           : spec.longs == 1 ? va_arg(args, unsigned long) : va_arg(args, unsigned);
-                if (plain && spec.precision < 0 && spec.conversion == 'u')
-                    append_unsigned(out, value, spec);
+                unsigned long long value = directive.longs >= 2 ? va_arg(args, unsigned long long)
+                                           : directive.longs == 1 ? va_arg(args, unsigned long) : va_arg(args, unsigned);
+                if (plain && directive.precision < 0 && directive.conversion == 'u')
+                    append_unsigned(out, value, directive);
                 else
-                    append_by_snprintf(out, fallback_spec() + "ll" + spec.conversion, value);
+                    append_by_snprintf(out, fallback_format() + "ll" + directive.conversion, value);
                 break;
             }
             case 'c': {
                 char value = static_cast<char>(va_arg(args, int));
                 if (plain)
-                    pad_and_append(out, std::string_view(&value, 1), spec);
+                    pad_and_append(out, std::string_view(&value, 1), directive);
                 else
-                    append_by_snprintf(out, fallback_spec() + "c", static_cast<int>(value));
+                    append_by_snprintf(out, fallback_format() + "c", static_cast<int>(value));
                 break;
             }
             case 's': {
                 const char* value = va_arg(args, const char*);
                 if (value == nullptr) value = "(null)";
                 std::string_view text(value);
-                if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-                    text = text.substr(0, static_cast<size_t>(spec.precision));
-                pad_and_append(out, text, spec);
+                if (directive.precision >= 0 && text.size() > static_cast<size_t>(directive.precision))
+                    text = text.substr(0, static_cast<size_t>(directive.precision));
+                pad_and_append(out, text, directive);
                 break;
             }
             case 'f':
             case 'F': {
                 double value = va_arg(args, double);
-                if (plain && spec.conversion == 'f' && std::isfinite(value))
-                    append_fixed(out, value, spec);
+                if (plain && directive.conversion == 'f' && std::isfinite(value))
+                    append_fixed(out, value, directive);
                 else
-                    append_by_snprintf(out, fallback_spec() + spec.conversion, value);
+                    append_by_snprintf(out, fallback_format() + directive.conversion, value);
                 break;
             }
             case 'e':
@@ -297,15 +297,15 @@ void vappend(Sink& out, const char* format, std::va_list args) {
             case 'G':
             case 'a':
             case 'A':
-                append_by_snprintf(out, fallback_spec() + spec.conversion, va_arg(args, double));
+                append_by_snprintf(out, fallback_format() + directive.conversion, va_arg(args, double));
                 break;
             case 'p':
-                append_by_snprintf(out, fallback_spec() + "p", va_arg(args, void*));
+                append_by_snprintf(out, fallback_format() + "p", va_arg(args, void*));
                 break;
             default:
                 // Not a conversion this program writes: keep the text as printf would not
                 // interpret it either.
-                out.append(spec_start, static_cast<size_t>(p - spec_start));
+                out.append(directive_start, static_cast<size_t>(p - directive_start));
                 break;
         }
     }
