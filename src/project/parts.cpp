@@ -101,8 +101,16 @@ int read_parts(const TextLines& text, Project& project) {
 
     reserve_parts(text, project.parts);
     std::vector<PartRecord>& parts = project.parts;
-    // The record of the open block is built in place at the end of the table.
+    // The record of the open block is built in place at the end of the table; when the
+    // reading stops with an error, the table keeps only the parts that were complete.
     bool in_block = false;
+    struct DropOpenBlock {
+        std::vector<PartRecord>& parts;
+        const bool& open;
+        ~DropOpenBlock() {
+            if (open) parts.pop_back();
+        }
+    } drop_open_block{parts, in_block};
     for (;;) {
         if (cursor.at_end()) throw FatalError("\nPremature EOF reading Parts\n");
         std::string_view line = cursor.next();

@@ -107,6 +107,21 @@ TEST(PartsReader, SectionBoundsAndErrors) {
     EXPECT_EQ(load("[footprints]\n[board]\n[parts]\n[texts]\n").part_count(), 0);
 }
 
+TEST(PartsReader, AFatalErrorLeavesOnlyCompleteParts) {
+    const std::string file = "[footprints]\n" + OFFSET_FOOTPRINT + "[board]\n[parts]\n" +
+                             part_block("R1", "OFF", 0, 0, 0, 0);
+    for (const std::string& tail : {std::string("part: R2\nshape: \"OFF\"\n"), part_block("R3", "NONE", 0, 0, 0, 0)}) {
+        TextLines text = split_lines(file + tail);
+        Project project;
+        Settings settings;
+        FootprintTable overrides;
+        std::ostringstream console;
+        EXPECT_THROW(load_project(text, LoadContext{settings, overrides, console}, project), FatalError);
+        ASSERT_EQ(project.part_count(), 1);
+        EXPECT_EQ(project.parts[0].ref_des, "R1");
+    }
+}
+
 TEST(PartsReader, WindowsLineEndsReadLikeUnixOnes) {
     std::string unix_file = project_file(OFFSET_FOOTPRINT, part_block("R1", "OFF", 5, 7, 0, 90));
     std::string windows_file;
