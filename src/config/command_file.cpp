@@ -15,16 +15,6 @@ constexpr size_t QUOTED_NAME_ROOM = 127;
 
 bool is_scanf_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-// A blank-delimited word, or quoted text when the word begins with a double quote.
-std::string word_or_quoted(std::string_view parameters, size_t room) {
-    size_t start = 0;
-    std::string_view word = next_word(parameters, 0, &start);
-    if (word.empty() || word[0] != '"') return std::string(word);
-    std::string quoted;
-    extract_quoted(quoted, parameters.substr(start), room);
-    return quoted;
-}
-
 // Outcome of one line for the reading loop.
 enum class LineEffect { CONTINUE, END_OF_FILE };
 
@@ -104,6 +94,15 @@ void print_summary(CommandReader& reader, int lines_examined) {
 }
 
 }  // namespace
+
+std::string word_or_quoted(std::string_view parameters, size_t room) {
+    size_t start = 0;
+    std::string_view word = next_word(parameters, 0, &start);
+    if (word.empty() || word[0] != '"') return std::string(word);
+    std::string quoted;
+    extract_quoted(quoted, parameters.substr(start), room);
+    return quoted;
+}
 
 std::string message_prefix(const CommandLine& line) {
     return format_text("\n  %s - %1d: ", line.file_name.c_str(), line.line_number);

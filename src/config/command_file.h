@@ -36,6 +36,10 @@ size_t extract_quoted(std::string& dest, std::string_view source, size_t max);
 /// `word_start` receives its position (text.size() when there is none).
 std::string_view next_word(std::string_view text, size_t from, size_t* word_start = nullptr);
 
+/// The first word of `parameters`, or, when it begins with a double quote, the quoted text
+/// (at most `room` characters) that may hold blanks.
+std::string word_or_quoted(std::string_view parameters, size_t room);
+
 /// One command line being handled: where it is, the whole line and its parameters.
 struct CommandLine {
     const std::string& file_name;

@@ -50,15 +50,6 @@ int finite_count(int scanned, std::initializer_list<double> values) {
     return scanned;
 }
 
-std::string word_or_quoted(const Command& command, size_t room) {
-    size_t start = 0;
-    std::string_view word = next_word(command.line.parameters, 0, &start);
-    if (word.empty() || word[0] != '"') return std::string(word);
-    std::string quoted;
-    extract_quoted(quoted, std::string_view(command.line.parameters).substr(start), room);
-    return quoted;
-}
-
 void check_gerbers(const Command& command) {
     Settings& settings = command.settings();
     int mode = 0;
@@ -230,7 +221,7 @@ void default_names(const Command& command) {
 }
 
 void font_file(const Command& command) {
-    std::string name = word_or_quoted(command, FONT_FILE_ROOM);
+    std::string name = word_or_quoted(command.line.parameters, FONT_FILE_ROOM);
     if (next_word(command.line.parameters, 0).empty()) {
         command.ignored(" --> ");
         return;
