@@ -5,11 +5,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 namespace {
 
-bool is_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// The blanks of the C locale.
+bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // A number ends cleanly when nothing after it could have made scanf read further.
@@ -127,7 +129,20 @@ bool scan_plain(const char* text, const char* format, std::va_list args, int& as
 
 }  // namespace
 
-int scan_text(const char* text, const char* format, ...) {
+int scan_text(std::string_view view, const char* format, ...) {
+    // The lines of this program are short: a NUL-terminated copy on the stack, on the heap
+    // only for a long one.
+    char small[256];
+    std::string large;
+    const char* text = small;
+    view = view.substr(0, view.find('\0'));
+    if (view.size() < sizeof small) {
+        std::memcpy(small, view.data(), view.size());
+        small[view.size()] = '\0';
+    } else {
+        large.assign(view);
+        text = large.c_str();
+    }
     std::va_list args;
     va_start(args, format);
     std::va_list again;

@@ -31,9 +31,8 @@ void read_header(LineCursor& cursor, Project& project, std::ostream& console) {
             project.project_name = quoted_value(line.substr(PROJECT_NAME_KEY.size()), false);
             print_to(console, "Project: %s\n\n", project.project_name.c_str());
         } else if (starts_with_key(line, GLUE_WIDTH_KEY)) {
-            std::string rest(line.substr(GLUE_WIDTH_KEY.size()));
             double width = 0.0;
-            if (scan_text(rest.c_str(), "%lf", &width) == 1 && std::isfinite(width))
+            if (scan_text(line.substr(GLUE_WIDTH_KEY.size()), "%lf", &width) == 1 && std::isfinite(width))
                 project.default_glue_width = width * INCH_PER_NM;
         }
     }
@@ -48,10 +47,9 @@ void look_ahead(const TextLines& text, size_t start, double scale, double defaul
         std::string_view line = cursor.next();
         if (starts_with_key(line, "n_pins")) break;
         if (!starts_with_key(line, CENTROID_KEY)) continue;
-        std::string rest(line.substr(CENTROID_KEY.size()));
         double x = 0.0, y = 0.0;
         int angle = 0;
-        int read = scan_text(rest.c_str(), "%*d %lf %lf %d", &x, &y, &angle);
+        int read = scan_text(line.substr(CENTROID_KEY.size()), "%*d %lf %lf %d", &x, &y, &angle);
         footprint.centroid_x = finite_or_zero(x) * scale;
         footprint.centroid_y = finite_or_zero(y) * scale;
         footprint.centroid_angle = read == 3 ? angle : 0;
@@ -65,9 +63,8 @@ void look_ahead(const TextLines& text, size_t start, double scale, double defaul
         std::string_view line = cursor.next();
         if (starts_with_key(line, "n_pins")) break;
         if (!starts_with_key(line, ADHESIVE_KEY)) continue;
-        std::string rest(line.substr(ADHESIVE_KEY.size()));
         double dia = 0.0, x = 0.0, y = 0.0;
-        scan_text(rest.c_str(), "%*d %lf %lf %lf", &dia, &x, &y);
+        scan_text(line.substr(ADHESIVE_KEY.size()), "%*d %lf %lf %lf", &dia, &x, &y);
         dia = finite_or_zero(dia);
         footprint.glue.add(finite_or_zero(x) * scale, finite_or_zero(y) * scale,
                            dia == 0.0 ? default_glue_width : dia * scale);
@@ -113,9 +110,8 @@ int read_footprints(const TextLines& text, const LoadContext& context, Project& 
             scale = units_scale(line);
             look_ahead(text, cursor.position, scale, project.default_glue_width, footprint);
         } else if (starts_with_key(line, SEL_RECT_KEY)) {
-            std::string rest(line.substr(SEL_RECT_KEY.size()));
             SelectionRect rect;
-            scan_text(rest.c_str(), "%lf %lf %lf %lf", &rect.x1, &rect.y1, &rect.x2, &rect.y2);
+            scan_text(line.substr(SEL_RECT_KEY.size()), "%lf %lf %lf %lf", &rect.x1, &rect.y1, &rect.x2, &rect.y2);
             complete_footprint(footprint, scale, rect, cursor, context);
             add_footprint(project.footprints, std::move(footprint));
             footprint = FootprintRecord{};

@@ -26,12 +26,11 @@ bool ends_parts_section(std::string_view line) {
 
 // Completes a part on its "pos: " line.
 void complete_part(PartRecord& part, std::string_view numbers, const FootprintTable& footprints) {
-    std::string fields(numbers);
     double x = 0.0, y = 0.0;
     // Read as wide integers and wrapped to 32 bits: the same values an unsigned
     // conversion gives, without overflow on absurd numbers.
     long long side = 0, angle = 0, flag = 0;
-    scan_text(fields.c_str(), "%lf %lf %lld %lld %lld", &x, &y, &side, &angle, &flag);
+    scan_text(numbers, "%lf %lf %lld %lld %lld", &x, &y, &side, &angle, &flag);
     part.side = static_cast<unsigned>(side);
     part.layout_angle = static_cast<int>(static_cast<unsigned>(angle));
     part.angle = part.layout_angle;

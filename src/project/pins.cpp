@@ -62,9 +62,8 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
         line = cursor.next();
         if (starts_with_key(line, "n_pins:")) break;
     }
-    std::string count_text(line.substr(7));
     int listed_pins = 0;
-    if (scan_text(count_text.c_str(), "%d", &listed_pins) != 1) return -1;
+    if (scan_text(line.substr(7), "%d", &listed_pins) != 1) return -1;
     footprint.pin_count = listed_pins;
 
     int found_pins = 0;
@@ -76,17 +75,15 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
         if (line.empty()) break;
         std::string_view rest;
         if (starts_with_key(line, "pin: ")) {
-            std::string fields(line.substr(5));
             double drill_read = 0.0;
-            scan_text(fields.c_str(), "%*s %lf", &drill_read);
+            scan_text(line.substr(5), "%*s %lf", &drill_read);
             ++found_pins;
             drill = finite_or_zero(drill_read) * scale;
             if (drill > 0.0) ++drilled_pins;
         } else if (is_copper_pad(line, rest)) {
-            std::string fields(rest);
             int shape = 0;
             double size = 0.0;
-            scan_text(fields.c_str(), "%d %lf", &shape, &size);
+            scan_text(rest, "%d %lf", &shape, &size);
             // A round pad exactly as wide as its hole leaves no copper.
             if (shape == 1 && finite_or_zero(size) * scale == drill) shape = 0;
             pad_flags |= shape;
