@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <iterator>
 #include <memory>
 
 namespace {
@@ -16,24 +15,25 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File open_regular(const std::string& path) {
+// Opens `path` for reading unless it is a directory; `size` receives the file's size.
+File open_regular(const std::string& path, off_t& size) {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return nullptr;
     struct stat status {};
     if (fstat(fileno(file.get()), &status) != 0 || S_ISDIR(status.st_mode)) return nullptr;
+    size = status.st_size;
     return file;
 }
 
 }  // namespace
 
 bool read_whole_file(const std::string& path, std::string& bytes) {
-    File file = open_regular(path);
+    off_t size = 0;
+    File file = open_regular(path, size);
     if (!file) return false;
-    struct stat status {};
-    fstat(fileno(file.get()), &status);
     // Read into room of the file's size in one go; files that grow or report no size
     // (devices, pipes) are read on in chunks.
-    bytes.assign(status.st_size > 0 ? static_cast<size_t>(status.st_size) : 0, '\0');
+    bytes.assign(size > 0 ? static_cast<size_t>(size) : 0, '\0');
     size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
     bytes.resize(filled);
     char buffer[65536];
@@ -42,7 +42,10 @@ bool read_whole_file(const std::string& path, std::string& bytes) {
     return std::ferror(file.get()) == 0;
 }
 
-bool readable_file(const std::string& path) { return open_regular(path) != nullptr; }
+bool readable_file(const std::string& path) {
+    off_t size = 0;
+    return open_regular(path, size) != nullptr;
+}
 
 std::string read_whole_stream(std::istream& in) {
     std::string bytes;

@@ -10,8 +10,9 @@
 
 // The formatting engine behind format_text and print_to. It reads the arguments the
 // way printf does, and writes plain conversions itself: strings, characters and
-// integers with width, precision and the '-' flag, and "%f" through std::to_chars,
-// which rounds exactly as printf does in the C locale. Every other conversion or
+// integers with width, precision and the '-' flag, and "%f", whose digits come from
+// exact integer arithmetic on the double (std::to_chars for the rare values outside
+// its range), rounded exactly as printf rounds in the C locale. Every other conversion or
 // flag is handed to std::snprintf one conversion at a time, so the output is always
 // the bytes printf would write; the reports are simply much faster this way.
 namespace {

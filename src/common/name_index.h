@@ -32,11 +32,6 @@ public:
         ++used_;
     }
 
-    void clear() {
-        slots_.clear();
-        used_ = 0;
-    }
-
 private:
     struct Slot {
         uint32_t tag = 0;

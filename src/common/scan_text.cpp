@@ -92,7 +92,9 @@ bool scan_plain(const char* text, const char* format, std::va_list args, int& as
         if (suppress) ++f;
         int longs = 0;
         while (*f == 'l') ++longs, ++f;
-        char conversion = *f++;
+        char conversion = *f;
+        if (conversion == '\0') return false;
+        ++f;
         while (is_space(*p)) ++p;
         if (*p == '\0') return false;  // end of input: scanf decides between EOF and a count
         if (conversion == 's' && longs == 0) {

@@ -96,12 +96,8 @@ int add_info_records(CommandReader& reader, const std::string& parameters, int l
             if (flag_given) record->excluded = excluded;
             if (glue_given) record->glue_dia = glue_dia;
         } else {
-            info.records.push_back(InfoRecord{keys[k], text, flag_given ? excluded : std::int8_t{0},
-                                              glue_given ? glue_dia : -1.0});
-            info.first_index.add(keys[k], info.count() - 1, [&info](int i) -> std::string_view {
-                return info.records[static_cast<size_t>(i)].key;
-            });
-            record = &info.records.back();
+            record = &info.add(InfoRecord{keys[k], text, flag_given ? excluded : std::int8_t{0},
+                                          glue_given ? glue_dia : -1.0});
         }
         if (verbose)
             print_to(reader.console, "%s%s%s Info: %s %s %d %.3lf %s", k == 0 ? "" : "\n", k == 0 ? "" : indent.c_str(),

@@ -25,9 +25,17 @@ struct InfoTable {
     NameIndex first_index;
 
     int count() const { return static_cast<int>(records.size()); }
+    /// The keys the index reads back from the records.
+    auto keys() const {
+        return [this](int i) -> std::string_view { return records[static_cast<size_t>(i)].key; };
+    }
     /// Index of the first record with this key, or -1.
-    int find(std::string_view key) const {
-        return first_index.find(key, [this](int i) -> std::string_view { return records[static_cast<size_t>(i)].key; });
+    int find(std::string_view key) const { return first_index.find(key, keys()); }
+    /// Appends a record and returns it.
+    InfoRecord& add(InfoRecord record) {
+        records.push_back(std::move(record));
+        first_index.add(records.back().key, count() - 1, keys());
+        return records.back();
     }
 };
 

@@ -12,15 +12,22 @@ void GlueSpots::clear() {
     count = 0;
 }
 
+namespace {
+
+// The names the index reads back from the table.
+auto names_of(const FootprintTable& table) {
+    return [&table](int i) -> std::string_view { return table.records[static_cast<size_t>(i)].name; };
+}
+
+}  // namespace
+
 int add_footprint(FootprintTable& table, FootprintRecord record) {
     int index = table.count();
     table.records.push_back(std::move(record));
-    table.first_index.add(table.records.back().name, index,
-                          [&table](int i) -> std::string_view { return table.records[static_cast<size_t>(i)].name; });
+    table.first_index.add(table.records.back().name, index, names_of(table));
     return index;
 }
 
 int find_footprint(const FootprintTable& table, std::string_view name) {
-    return table.first_index.find(
-        name, [&table](int i) -> std::string_view { return table.records[static_cast<size_t>(i)].name; });
+    return table.first_index.find(name, names_of(table));
 }
