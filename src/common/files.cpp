@@ -1,12 +1,14 @@
 #include "common/files.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#include "common/memory.h"
 
 namespace {
 
@@ -59,16 +61,32 @@ std::string read_whole_stream(std::istream& in) {
     return bytes;
 }
 
-MappedFile::~MappedFile() { munmap(const_cast<void*>(address_), size_); }
+LargeFileBytes::LargeFileBytes(size_t room) : data_(static_cast<char*>(allocate_large(room))), room_(room) {}
 
-std::shared_ptr<const MappedFile> map_file(const std::string& path) {
+LargeFileBytes::~LargeFileBytes() { free_large(data_, room_); }
+
+std::shared_ptr<LargeFileBytes> read_large_file(const std::string& path) {
     int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) return nullptr;
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{descriptor};
     struct stat status {};
-    void* address = MAP_FAILED;
-    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
-        address = mmap(nullptr, static_cast<size_t>(status.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
-    ::close(descriptor);
-    if (address == MAP_FAILED) return nullptr;
-    return std::make_shared<const MappedFile>(address, static_cast<size_t>(status.st_size));
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < static_cast<off_t>(LARGE_BLOCK))
+        return nullptr;
+    // One byte of room more than the file's size shows whether the file grew while it was read.
+    size_t room = static_cast<size_t>(status.st_size) + 1;
+    auto bytes = std::make_shared<LargeFileBytes>(room);
+    size_t filled = 0;
+    while (filled < room) {
+        ssize_t got = ::read(descriptor, bytes->data() + filled, room - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return nullptr;
+        if (got == 0) break;
+        filled += static_cast<size_t>(got);
+    }
+    if (filled == room) return nullptr;
+    bytes->set_size(filled);
+    return bytes;
 }

@@ -16,19 +16,23 @@ bool readable_file(const std::string& path);
 /// Everything the stream delivers; a read error ends the text where it happened.
 std::string read_whole_stream(std::istream& in);
 
-/// A regular file mapped into memory, read-only, for as long as the object lives.
-class MappedFile {
+/// A file's bytes in a block from allocate_large, writable, freed with the object.
+class LargeFileBytes {
 public:
-    MappedFile(const void* address, size_t size) : address_(address), size_(size) {}
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    ~MappedFile();
-    std::string_view bytes() const { return std::string_view(static_cast<const char*>(address_), size_); }
+    explicit LargeFileBytes(size_t room);
+    LargeFileBytes(const LargeFileBytes&) = delete;
+    LargeFileBytes& operator=(const LargeFileBytes&) = delete;
+    ~LargeFileBytes();
+    char* data() { return data_; }
+    size_t size() const { return size_; }
+    void set_size(size_t size) { size_ = size; }
 
 private:
-    const void* address_;
-    size_t size_;
+    char* data_;
+    size_t room_;
+    size_t size_ = 0;
 };
 
-/// Maps the regular, non-empty file at `path`; null when it cannot be mapped (then read it).
-std::shared_ptr<const MappedFile> map_file(const std::string& path);
+/// Reads the regular file at `path` when it holds at least LARGE_BLOCK bytes; null when it
+/// is smaller, cannot be opened or fails while it is read (then read it with read_whole_file).
+std::shared_ptr<LargeFileBytes> read_large_file(const std::string& path);

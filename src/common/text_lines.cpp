@@ -19,20 +19,23 @@ std::string_view LineCursor::next_raw() {
 
 namespace {
 
-void drop_carriage_returns(std::string& data, size_t first) {
+// Drops every carriage return directly before a line feed, from the one at `first` on;
+// returns the new length.
+size_t drop_carriage_returns(char* data, size_t size, size_t first) {
     size_t kept = first;
-    for (size_t i = first; i < data.size(); ++i) {
-        if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n') continue;
+    for (size_t i = first; i < size; ++i) {
+        if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') continue;
         data[kept++] = data[i];
     }
-    data.resize(kept);
+    return kept;
 }
 
 }  // namespace
 
 TextLines split_lines(std::string data) {
     size_t carriage_return = data.find("\r\n");
-    if (carriage_return != std::string::npos) drop_carriage_returns(data, carriage_return);
+    if (carriage_return != std::string::npos)
+        data.resize(drop_carriage_returns(data.data(), data.size(), carriage_return));
     auto owned = std::make_shared<std::string>(std::move(data));
     return TextLines{*owned, owned};
 }
@@ -40,19 +43,16 @@ TextLines split_lines(std::string data) {
 TextLines read_text_lines(std::istream& in) { return split_lines(read_whole_stream(in)); }
 
 bool read_text_file(const std::string& path, TextLines& text) {
-    std::shared_ptr<const MappedFile> mapped = map_file(path);
-    if (!mapped) {
-        std::string bytes;
-        if (!read_whole_file(path, bytes)) return false;
-        text = split_lines(std::move(bytes));
+    if (std::shared_ptr<LargeFileBytes> bytes = read_large_file(path)) {
+        std::string_view data(bytes->data(), bytes->size());
+        if (size_t first = data.find("\r\n"); first != std::string_view::npos)
+            bytes->set_size(drop_carriage_returns(bytes->data(), bytes->size(), first));
+        text = TextLines{std::string_view(bytes->data(), bytes->size()), std::move(bytes)};
         return true;
     }
-    // A mapped file is used in place unless it has Windows line ends to drop.
-    if (mapped->bytes().find("\r\n") != std::string_view::npos) {
-        text = split_lines(std::string(mapped->bytes()));
-    } else {
-        text = TextLines{mapped->bytes(), mapped};
-    }
+    std::string bytes;
+    if (!read_whole_file(path, bytes)) return false;
+    text = split_lines(std::move(bytes));
     return true;
 }
 

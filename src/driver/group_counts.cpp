@@ -1,6 +1,6 @@
 #include "driver/group_counts.h"
 
-void count_groups(const std::vector<PartRecord>& parts, GroupCounts& top_counts, GroupCounts& bottom_counts) {
+void count_groups(const PartTable& parts, GroupCounts& top_counts, GroupCounts& bottom_counts) {
     top_counts = GroupCounts{};
     bottom_counts = GroupCounts{};
     for (const PartRecord& part : parts) {

@@ -13,4 +13,4 @@ struct GroupCounts {
 };
 
 /// Counts the parts per side; any nonzero side counts as bottom.
-void count_groups(const std::vector<PartRecord>& parts, GroupCounts& top_counts, GroupCounts& bottom_counts);
+void count_groups(const PartTable& parts, GroupCounts& top_counts, GroupCounts& bottom_counts);

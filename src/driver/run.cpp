@@ -85,9 +85,12 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     const bool source_named = open_files(invocation, settings, source, report_file);
     const bool report_to_file = source_named && settings.output_format >= 0;
 
-    auto glyphs = std::make_unique<GlyphStore>();
-    if (settings.check_gerbers != 0)
+    // The glyph store is half a megabyte: made only for a run that plots.
+    std::unique_ptr<GlyphStore> glyphs;
+    if (settings.check_gerbers != 0) {
+        glyphs = std::make_unique<GlyphStore>();
         load_stroke_font(*glyphs, settings.font_file, environment.font_directory, settings.verbose, console);
+    }
 
     load_project(source_named ? std::move(source) : read_text_lines(environment.standard_input),
                  LoadContext{settings, tables->overrides, console}, tables->project);

@@ -1,7 +1,6 @@
 #include "project/ordering.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -47,64 +46,70 @@ int compare_ignoring_case(std::string_view a, std::string_view b) {
 
 namespace {
 
-// One part as the ordering sees it: its designator folded to lower case, and the
-// number after its alphabetic prefix. Both stages compare these compact entries.
+// The report order in one comparison. Sorting by folded designator and then, within the
+// run of designators that share an alphabetic prefix followed by a digit, by the number
+// after the prefix, gives the same order as comparing these keys as bytes:
+//   designators with a digit:  prefix, '0', the number as 8 big-endian bytes, folded designator
+//   designators without one:   folded designator
+// The run of a prefix P holds exactly the designators that begin with P and a digit, and
+// the '0' after P compares with any other designator's character at that place as that
+// digit would; so the keys place each run where its designators lie alphabetically, and
+// order it by number, then alphabetically. Equal keys keep file order through the index.
 struct SortEntry {
-    static constexpr size_t KEY_ROOM = 16;
-    std::array<char, KEY_ROOM> key;  // the first characters of the folded designator, NUL-padded
-    std::string_view folded;         // the whole folded designator, in the arena
-    uint32_t index;                  // position of the record before sorting
-    uint32_t prefix_length;          // characters before the first digit, or the whole length
-    long long number;                // the leading integer after the prefix, 0 when none
+    uint64_t head_high;  // the key's first 16 bytes, zero-padded, as big-endian integers
+    uint64_t head_low;
+    size_t key_offset;  // the whole key, in the arena
+    uint32_t key_length;
+    uint32_t index;  // position of the record before sorting
 };
 
-std::vector<SortEntry> sort_entries(const std::vector<PartRecord>& parts, std::string& arena) {
-    size_t total = 0;
-    for (const PartRecord& part : parts) total += part.ref_des.size();
-    arena.clear();
-    arena.reserve(total);
-    for (const PartRecord& part : parts)
-        for (char c : part.ref_des) arena.push_back(static_cast<char>(fold(c)));
-    std::vector<SortEntry> entries;
-    entries.reserve(parts.size());
-    advise_huge_pages(entries.data(), entries.capacity() * sizeof(SortEntry));
-    size_t offset = 0;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        std::string_view folded(arena.data() + offset, parts[i].ref_des.size());
-        offset += folded.size();
-        size_t prefix_length = alphabetic_prefix(folded).size();
-        SortEntry entry{{}, folded, static_cast<uint32_t>(i), static_cast<uint32_t>(prefix_length),
-                        number_at(folded, prefix_length)};
-        folded.copy(entry.key.data(), SortEntry::KEY_ROOM);
-        entries.push_back(entry);
+constexpr size_t HEAD_BYTES = 16;
+
+uint64_t big_endian(const unsigned char* bytes) {
+    uint64_t value = 0;
+    for (int i = 0; i < 8; ++i) value = value << 8 | bytes[i];
+    return value;
+}
+
+using KeyArena = std::vector<unsigned char, LargeAllocator<unsigned char>>;
+
+// Appends the designator's key to the arena; `folded` is scratch room.
+void append_key(std::string_view ref_des, std::string& folded, KeyArena& arena) {
+    folded.assign(ref_des);
+    for (char& c : folded) c = static_cast<char>(fold(c));
+    size_t prefix_length = alphabetic_prefix(folded).size();
+    if (prefix_length < folded.size()) {
+        uint64_t number = static_cast<uint64_t>(number_at(folded, prefix_length));
+        unsigned char marked[9] = {'0'};
+        for (int i = 8; i >= 1; --i, number >>= 8) marked[i] = static_cast<unsigned char>(number & 0xff);
+        arena.insert(arena.end(), folded.begin(), folded.begin() + static_cast<long>(prefix_length));
+        arena.insert(arena.end(), marked, marked + sizeof marked);
     }
-    return entries;
+    arena.insert(arena.end(), folded.begin(), folded.end());
 }
 
-// Compares folded designators as unsigned bytes, a prefix first. The inline keys decide
-// almost every comparison without a look into the arena; NUL padding sorts a shorter key
-// first, and a designator holding NUL bytes cannot occur (lines end at the first one).
-bool entry_less(const SortEntry& a, const SortEntry& b) {
-    int order = std::memcmp(a.key.data(), b.key.data(), SortEntry::KEY_ROOM);
-    if (order != 0) return order < 0;
-    if (a.folded.size() <= SortEntry::KEY_ROOM || b.folded.size() <= SortEntry::KEY_ROOM)
-        return a.folded.size() < b.folded.size();
-    std::string_view rest_a = a.folded.substr(SortEntry::KEY_ROOM), rest_b = b.folded.substr(SortEntry::KEY_ROOM);
-    size_t common = std::min(rest_a.size(), rest_b.size());
-    order = std::memcmp(rest_a.data(), rest_b.data(), common);
-    return order != 0 ? order < 0 : rest_a.size() < rest_b.size();
+bool entry_less(const SortEntry& a, const SortEntry& b, const unsigned char* arena) {
+    if (a.head_high != b.head_high) return a.head_high < b.head_high;
+    if (a.head_low != b.head_low) return a.head_low < b.head_low;
+    if (a.key_length > HEAD_BYTES || b.key_length > HEAD_BYTES) {
+        size_t common = std::min(a.key_length, b.key_length);
+        int order = std::memcmp(arena + a.key_offset, arena + b.key_offset, common);
+        if (order != 0) return order < 0;
+    }
+    if (a.key_length != b.key_length) return a.key_length < b.key_length;
+    return a.index < b.index;
 }
 
-// Moves the records so that new position k holds the record that was at order[k],
+// Moves the records so that new position k holds the record that was at entries[k].index,
 // one cycle of the permutation at a time, with a single record held aside.
-void apply_order(std::vector<PartRecord>& parts, std::vector<size_t>& order) {
+void apply_order(PartTable& parts, std::vector<SortEntry, LargeAllocator<SortEntry>>& entries) {
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (order[i] == i) continue;
+        if (entries[i].index == i) continue;
         PartRecord held = std::move(parts[i]);
         size_t current = i;
         for (;;) {
-            size_t source = order[current];
-            order[current] = current;
+            size_t source = entries[current].index;
+            entries[current].index = static_cast<uint32_t>(current);
             if (source == i) {
                 parts[current] = std::move(held);
                 break;
@@ -117,31 +122,25 @@ void apply_order(std::vector<PartRecord>& parts, std::vector<size_t>& order) {
 
 }  // namespace
 
-void sort_parts(std::vector<PartRecord>& parts) {
+void sort_parts(PartTable& parts) {
     if (parts.size() < 2) return;
-    // Both stages sort compact entries, so the records move once, at the end.
-    std::string arena;
-    std::vector<SortEntry> entries = sort_entries(parts, arena);
-    std::stable_sort(entries.begin(), entries.end(), entry_less);
-
-    size_t start = 0;
-    while (start + 1 < entries.size()) {
-        const SortEntry& first = entries[start];
-        if (first.prefix_length == first.folded.size()) {  // no digit: no group
-            ++start;
-            continue;
-        }
-        std::string_view prefix = first.folded.substr(0, first.prefix_length);
-        size_t end = start;
-        while (end + 1 < entries.size() &&
-               entries[end + 1].folded.substr(0, entries[end + 1].prefix_length) == prefix)
-            ++end;
-        if (end > start)
-            std::stable_sort(entries.begin() + static_cast<long>(start), entries.begin() + static_cast<long>(end) + 1,
-                             [](const SortEntry& a, const SortEntry& b) { return a.number < b.number; });
-        start = end + 1;
+    size_t total = 0;
+    for (const PartRecord& part : parts) total += 2 * part.ref_des.size() + 9;
+    KeyArena arena;
+    arena.reserve(total);
+    std::vector<SortEntry, LargeAllocator<SortEntry>> entries;
+    entries.reserve(parts.size());
+    std::string folded;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        size_t offset = arena.size();
+        append_key(parts[i].ref_des, folded, arena);
+        unsigned char head[HEAD_BYTES] = {};
+        std::memcpy(head, arena.data() + offset, std::min(HEAD_BYTES, arena.size() - offset));
+        entries.push_back(SortEntry{big_endian(head), big_endian(head + 8), offset,
+                                    static_cast<uint32_t>(arena.size() - offset), static_cast<uint32_t>(i)});
     }
-    std::vector<size_t> order(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) order[i] = entries[i].index;
-    apply_order(parts, order);
+    const unsigned char* keys = arena.data();
+    std::sort(entries.begin(), entries.end(),
+              [keys](const SortEntry& a, const SortEntry& b) { return entry_less(a, b, keys); });
+    apply_order(parts, entries);
 }

@@ -11,4 +11,4 @@ int compare_ignoring_case(std::string_view a, std::string_view b);
 /// Puts the parts into designator order: alphabetically without regard to case, then
 /// by the number after the alphabetic prefix within a run of equal prefixes (C2 before C10).
 /// Both stages are stable.
-void sort_parts(std::vector<PartRecord>& parts);
+void sort_parts(PartTable& parts);

@@ -8,7 +8,6 @@
 
 #include "common/fatal.h"
 #include "common/format.h"
-#include "common/memory.h"
 #include "common/scan_text.h"
 #include "project/scan.h"
 
@@ -53,7 +52,6 @@ void complete_part(PartRecord& part, std::string_view numbers, const FootprintTa
     part.x = placement.x;
     part.y = placement.y;
     part.glue = GlueSpots{};
-    part.glue.spots.reserve(static_cast<size_t>(footprint.glue.count));
     for (int i = 0; i < footprint.glue.count; ++i) {
         size_t spot = static_cast<size_t>(i);
         BoardPoint glue = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
@@ -62,14 +60,11 @@ void complete_part(PartRecord& part, std::string_view numbers, const FootprintTa
     }
 }
 
-// Room for the parts the file can hold, so the table is not moved while it fills: one per
-// "part: " text, but never more than a part block of the smallest size could need.
-void reserve_parts(const TextLines& text, std::vector<PartRecord>& parts) {
-    constexpr size_t SMALLEST_PART_BLOCK = 32;
-    size_t keys = 0;
-    for (size_t at = text.data.find(PART_KEY); at != std::string::npos; at = text.data.find(PART_KEY, at + 1)) ++keys;
-    parts.reserve(std::min(keys, text.data.size() / SMALLEST_PART_BLOCK));
-    advise_huge_pages(parts.data(), parts.capacity() * sizeof(PartRecord));
+// Room for every part the rest of the file could hold, so the table is not moved while it
+// fills. Only the records in use are ever touched, so generous room costs address space only.
+void reserve_parts(const TextLines& text, size_t section_start, PartTable& parts) {
+    constexpr size_t SMALLEST_PART_BLOCK = 40;
+    parts.reserve((text.data.size() - section_start) / SMALLEST_PART_BLOCK + 1);
 }
 
 }  // namespace
@@ -98,13 +93,13 @@ int read_parts(const TextLines& text, Project& project) {
         if (starts_with_key(cursor.next(), "[parts]")) break;
     }
 
-    reserve_parts(text, project.parts);
-    std::vector<PartRecord>& parts = project.parts;
+    reserve_parts(text, cursor.position, project.parts);
+    PartTable& parts = project.parts;
     // The record of the open block is built in place at the end of the table; when the
     // reading stops with an error, the table keeps only the parts that were complete.
     bool in_block = false;
     struct DropOpenBlock {
-        std::vector<PartRecord>& parts;
+        PartTable& parts;
         const bool& open;
         ~DropOpenBlock() {
             if (open) parts.pop_back();

@@ -1,14 +1,19 @@
 #include "project/records.h"
 
 void GlueSpots::add(double spot_x, double spot_y, double spot_dia) {
-    spots.resize(static_cast<size_t>(count));
-    spots.push_back(GlueSpot{spot_x, spot_y, spot_dia});
+    size_t index = static_cast<size_t>(count);
+    if (index < HELD) {
+        held_[index] = GlueSpot{spot_x, spot_y, spot_dia};
+    } else {
+        more_.resize(index - HELD);
+        more_.push_back(GlueSpot{spot_x, spot_y, spot_dia});
+    }
     ++count;
 }
 
 void GlueSpots::clear() {
-    for (int i = 0; i < count; ++i) spots[static_cast<size_t>(i)].dia = 0.0;
-    if (!spots.empty()) spots[0].dia = 0.0;
+    for (int i = 0; i < count; ++i) (*this)[static_cast<size_t>(i)].dia = 0.0;
+    held_[0].dia = 0.0;
     count = 0;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The records the program learns from the layout project file, and the tables
 // that hold them. Lengths are inches, angles whole degrees.
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/memory.h"
 #include "common/name_index.h"
 
 enum TechClass : int { TECH_SMD = 0, TECH_THRU_HOLE = 1, TECH_MIXED = 2, TECH_NULL = 3 };
@@ -15,22 +17,28 @@ struct GlueSpot {
     double dia = 0.0;
 };
 
-/// Glue spots of a footprint or part. `count` spots are valid; the stored entries
-/// beyond it keep their last values, because the listings print the first stored
-/// spot even after the spots were removed.
+/// Glue spots of a footprint or part. `count` spots are valid; the first stored spot
+/// keeps its position when the spots are removed, because the listings print it even then.
+/// The first two spots are held in the record itself, so that the usual part needs no
+/// memory of its own for them.
 struct GlueSpots {
-    std::vector<GlueSpot> spots;
     int count = 0;
 
     /// Appends a spot at index `count`.
     void add(double spot_x, double spot_y, double spot_dia);
     /// Removes every spot; the first entry's diameter becomes 0.
     void clear();
-    GlueSpot& operator[](size_t index) { return spots[index]; }
-    const GlueSpot& operator[](size_t index) const { return spots[index]; }
-    double first_x() const { return spots.empty() ? 0.0 : spots[0].x; }
-    double first_y() const { return spots.empty() ? 0.0 : spots[0].y; }
-    double first_dia() const { return spots.empty() ? 0.0 : spots[0].dia; }
+    GlueSpot& operator[](size_t index) { return index < HELD ? held_[index] : more_[index - HELD]; }
+    const GlueSpot& operator[](size_t index) const { return index < HELD ? held_[index] : more_[index - HELD]; }
+    /// The first stored spot, zero when none was ever stored.
+    double first_x() const { return held_[0].x; }
+    double first_y() const { return held_[0].y; }
+    double first_dia() const { return held_[0].dia; }
+
+private:
+    static constexpr size_t HELD = 2;
+    std::array<GlueSpot, HELD> held_{};
+    std::vector<GlueSpot> more_;
 };
 
 struct FootprintRecord {
@@ -71,9 +79,12 @@ struct PartRecord {
     int pin_count = 0;
 };
 
+/// The part table, in file order until it is sorted.
+using PartTable = std::vector<PartRecord, LargeAllocator<PartRecord>>;
+
 /// Footprint records with a lookup by exact name that returns the first record of that name.
 struct FootprintTable {
-    std::vector<FootprintRecord> records;
+    std::vector<FootprintRecord, LargeAllocator<FootprintRecord>> records;
     NameIndex first_index;
 
     int count() const { return static_cast<int>(records.size()); }
@@ -96,7 +107,7 @@ struct Project {
     std::string project_name;
     double default_glue_width = 0.025;
     FootprintTable footprints;
-    std::vector<PartRecord> parts;
+    PartTable parts;
 
     int footprint_count() const { return footprints.count(); }
     int part_count() const { return static_cast<int>(parts.size()); }

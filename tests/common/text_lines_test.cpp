@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "common/memory.h"
+#include "test_support.h"
+
 namespace {
 
 std::vector<std::string> raw_lines(const std::string& data) {
@@ -49,4 +52,23 @@ TEST(TextLines, CursorStripsLeadingBlanksAndCanRewind) {
     EXPECT_TRUE(cursor.at_end());
     cursor.position = 0;
     EXPECT_TRUE(starts_with_key(cursor.next(), "key:"));
+}
+
+TEST(TextLines, LargeFilesReadLikeSmallOnes) {
+    // Files from a megabyte up take another road into memory; the text must not differ.
+    ScratchDir dir;
+    std::string lines;
+    for (int i = 0; lines.size() < 3 * LARGE_BLOCK; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    lines += std::string("tail\0byte\r", 10);
+    for (size_t size : {LARGE_BLOCK - 1, LARGE_BLOCK, LARGE_BLOCK + 1, lines.size()}) {
+        std::string content = lines.substr(0, size);
+        write_file(dir.file("big.txt"), content);
+        TextLines from_file;
+        ASSERT_TRUE(read_text_file(dir.file("big.txt"), from_file)) << size;
+        TextLines in_memory = split_lines(content);
+        EXPECT_EQ(from_file.data, in_memory.data) << size;
+    }
+    TextLines missing;
+    EXPECT_FALSE(read_text_file(dir.file("none.txt"), missing));
+    EXPECT_FALSE(read_text_file(dir.path, missing));
 }

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
 std::string sorted(const std::vector<std::string>& designators) {
-    std::vector<PartRecord> parts;
+    PartTable parts;
     for (size_t i = 0; i < designators.size(); ++i) {
         PartRecord part;
         part.ref_des = designators[i];
@@ -60,7 +63,7 @@ TEST(PartOrdering, TinyTablesAreLeftAlone) {
 TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
     std::vector<std::string> designators;
     for (int i = 2000; i > 0; --i) designators.push_back((i % 3 == 0 ? "c" : "C") + std::to_string(i % 700));
-    std::vector<PartRecord> parts;
+    PartTable parts;
     for (size_t i = 0; i < designators.size(); ++i) {
         PartRecord part;
         part.ref_des = designators[i];
@@ -68,7 +71,7 @@ TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
         parts.push_back(part);
     }
     // The reference: the same two stages as exchange sorts over the same comparisons.
-    std::vector<PartRecord> expected = parts;
+    PartTable expected = parts;
     for (bool swapped = true; swapped;) {
         swapped = false;
         for (size_t i = 1; i < expected.size(); ++i)
@@ -89,5 +92,80 @@ TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
     for (size_t i = 0; i < parts.size(); ++i) {
         ASSERT_EQ(parts[i].ref_des, expected[i].ref_des) << i;
         ASSERT_EQ(parts[i].pin_count, expected[i].pin_count) << i;
+    }
+}
+
+namespace {
+
+// The ordering as two plain stable sorts: alphabetically without regard to case, then
+// by number within each run of designators whose prefix before the first digit is equal.
+std::vector<std::string> two_stage_reference(std::vector<std::string> designators) {
+    std::stable_sort(designators.begin(), designators.end(),
+                     [](const std::string& a, const std::string& b) { return compare_ignoring_case(a, b) < 0; });
+    auto prefix_of = [](const std::string& d) { return d.substr(0, std::min(d.size(), d.find_first_of("0123456789"))); };
+    auto number_of = [](const std::string& d) {
+        size_t digit = d.find_first_of("0123456789");
+        unsigned long long number = 0;
+        for (size_t i = digit; i < d.size() && std::isdigit(static_cast<unsigned char>(d[i])); ++i)
+            number = std::min<unsigned long long>(number * 10 + static_cast<unsigned>(d[i] - '0'), 1ULL << 62);
+        return number;
+    };
+    for (size_t start = 0; start < designators.size();) {
+        std::string prefix = prefix_of(designators[start]);
+        size_t end = start + 1;
+        if (prefix.size() < designators[start].size())
+            while (end < designators.size() && compare_ignoring_case(prefix_of(designators[end]), prefix) == 0) ++end;
+        std::stable_sort(designators.begin() + static_cast<long>(start), designators.begin() + static_cast<long>(end),
+                         [&](const std::string& a, const std::string& b) { return number_of(a) < number_of(b); });
+        start = end;
+    }
+    return designators;
+}
+
+}  // namespace
+
+TEST(PartOrdering, RandomDesignatorsSortAsTheTwoStages) {
+    // Mixed case, punctuation on both sides of the digits, leading zeros, prefixes of one
+    // another, designators longer than any inline key, and numbers beyond 64 bits.
+    const std::vector<std::string> pieces = {"C", "c", "R", "r", "RN", "rn", "U", "TP", "tp_", "X-", "x/", "J:", "",
+                                             "LONGPREFIXNAME", "longprefixname", "A", "AB"};
+    const std::vector<std::string> tails = {"", "A", "a", "-1", "_2", "B", "/", ".5", "X", "LONGER_SUFFIX_TEXT"};
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::string> designators;
+        for (int i = 0; i < 300; ++i) {
+            std::string d = pieces[random() % pieces.size()];
+            switch (random() % 6) {
+                case 0: break;
+                case 1: d += std::to_string(random() % 20); break;
+                case 2: d += "0" + std::to_string(random() % 20); break;
+                case 3: d += std::to_string(random() % 1000000); break;
+                case 4: d += "123456789012345678901234567890"; break;
+                default: d += std::to_string(random() % 5) + pieces[random() % pieces.size()] + std::to_string(random() % 3); break;
+            }
+            d += tails[random() % tails.size()];
+            if (d.empty()) d = "0";
+            designators.push_back(d);
+        }
+        // Tag each designator with its file position to see that equal ones keep file order.
+        PartTable parts;
+        for (size_t i = 0; i < designators.size(); ++i) {
+            PartRecord part;
+            part.ref_des = designators[i];
+            part.pin_count = static_cast<int>(i);
+            parts.push_back(part);
+        }
+        std::vector<std::string> expected = two_stage_reference(designators);
+        sort_parts(parts);
+        std::vector<bool> seen(designators.size(), false);
+        for (size_t i = 0; i < parts.size(); ++i) {
+            ASSERT_EQ(parts[i].ref_des, expected[i]) << "round " << round << " position " << i;
+            size_t from = static_cast<size_t>(parts[i].pin_count);
+            ASSERT_FALSE(seen[from]);
+            seen[from] = true;
+            if (i > 0 && parts[i - 1].ref_des == parts[i].ref_des) {
+                ASSERT_LT(parts[i - 1].pin_count, parts[i].pin_count);
+            }
+        }
     }
 }
