@@ -1,13 +1,13 @@
 #pragma once
 // Memory for the large tables of a run. On virtual machines the first touch of each
 // small page costs microseconds, which for tables of tens of megabytes outweighs the
-// work done in them; blocks from a megabyte up are therefore mapped directly, aligned
+// work done in them; blocks from a quarter megabyte up are therefore mapped directly, aligned
 // to 2 MiB and advised to use huge pages, and handed back to the system when freed.
 #include <cstddef>
 #include <new>
 
 /// Requests of at least this many bytes are served by allocate_large.
-constexpr size_t LARGE_BLOCK = size_t{1} << 20;
+constexpr size_t LARGE_BLOCK = size_t{1} << 18;
 
 /// A block of `bytes` bytes aligned to 2 MiB, backed by huge pages where the kernel can;
 /// throws std::bad_alloc when the system has no room.

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/memory.h"
+
 class NameIndex {
 public:
     /// The first record whose name equals `name` exactly, or -1.
@@ -20,6 +22,16 @@ public:
             const Slot& entry = slots_[slot];
             if (entry.tag == tag_of(hash) && name_of(entry.index) == name) return entry.index;
         }
+        return -1;
+    }
+
+    /// The record a lookup of `name` would look at first, or -1; reads no record, so that
+    /// the caller can fetch that record ahead of the lookup.
+    int first_candidate(std::string_view name) const {
+        if (slots_.empty()) return -1;
+        uint64_t hash = hash_of(name);
+        for (size_t slot = hash & mask(); slots_[slot].index >= 0; slot = (slot + 1) & mask())
+            if (slots_[slot].tag == tag_of(hash)) return slots_[slot].index;
         return -1;
     }
 
@@ -50,12 +62,12 @@ private:
 
     template <typename NameOf>
     void grow(const NameOf& name_of) {
-        std::vector<Slot> old = std::move(slots_);
+        std::vector<Slot, LargeAllocator<Slot>> old = std::move(slots_);
         slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
         for (const Slot& entry : old)
             if (entry.index >= 0) place(hash_of(name_of(entry.index)), entry.index);
     }
 
-    std::vector<Slot> slots_;
+    std::vector<Slot, LargeAllocator<Slot>> slots_;
     size_t used_ = 0;
 };

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <vector>
 
 namespace {
 
@@ -47,6 +46,10 @@ bool ReportFile::open(const std::string& name) {
     ::close(descriptor);
     temporary_ = temporary.data();
     destination_ = destination;
+    // Reports run to many megabytes: a large buffer writes them in few system calls.
+    constexpr size_t BUFFER_SIZE = size_t{1} << 18;
+    buffer_.resize(BUFFER_SIZE);
+    out_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     out_.open(temporary_, std::ios::binary | std::ios::trunc);
     if (!out_) {
         std::remove(temporary_.c_str());

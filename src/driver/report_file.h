@@ -1,6 +1,7 @@
 #pragma once
 #include <fstream>
 #include <string>
+#include <vector>
 
 /// The report file, written to a temporary file beside the destination and renamed onto it
 /// only when the run succeeds, so that a run that stops early leaves an earlier report
@@ -21,5 +22,6 @@ public:
 private:
     std::string destination_;
     std::string temporary_;
+    std::vector<char> buffer_;
     std::ofstream out_;
 };

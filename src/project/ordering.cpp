@@ -100,22 +100,34 @@ bool entry_less(const SortEntry& a, const SortEntry& b, const unsigned char* are
     return a.index < b.index;
 }
 
-// Moves the records so that new position k holds the record that was at entries[k].index,
-// one cycle of the permutation at a time, with a single record held aside.
-void apply_order(PartTable& parts, std::vector<SortEntry, LargeAllocator<SortEntry>>& entries) {
+using Order = std::vector<uint32_t, LargeAllocator<uint32_t>>;
+
+// Moves the records so that new position k holds the record that was at order[k], one
+// cycle of the permutation at a time, with a single record held aside. The records of a
+// cycle lie anywhere in the table, so the ones a few steps ahead are fetched early.
+void apply_order(PartTable& parts, Order& order) {
+    constexpr int STEPS_AHEAD = 8;
+    auto fetch = [&parts](size_t index) {
+        const char* record = reinterpret_cast<const char*>(&parts[index]);
+        for (size_t offset = 0; offset < sizeof(PartRecord); offset += 64) __builtin_prefetch(record + offset);
+    };
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (entries[i].index == i) continue;
+        if (order[i] == i) continue;
+        size_t ahead = i;
+        for (int step = 0; step < STEPS_AHEAD; ++step) fetch(ahead = order[ahead]);
         PartRecord held = std::move(parts[i]);
         size_t current = i;
         for (;;) {
-            size_t source = entries[current].index;
-            entries[current].index = static_cast<uint32_t>(current);
+            size_t source = order[current];
+            order[current] = static_cast<uint32_t>(current);
             if (source == i) {
                 parts[current] = std::move(held);
                 break;
             }
             parts[current] = std::move(parts[source]);
             current = source;
+            // A walk past the cycle's end stops at its first position, which is done.
+            fetch(ahead = order[ahead]);
         }
     }
 }
@@ -142,5 +154,8 @@ void sort_parts(PartTable& parts) {
     const unsigned char* keys = arena.data();
     std::sort(entries.begin(), entries.end(),
               [keys](const SortEntry& a, const SortEntry& b) { return entry_less(a, b, keys); });
-    apply_order(parts, entries);
+    Order order(entries.size());
+    for (size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].index;
+    entries = {};
+    apply_order(parts, order);
 }

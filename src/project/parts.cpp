@@ -125,6 +125,8 @@ int read_parts(const TextLines& text, Project& project) {
         PartRecord& part = parts.back();
         if (starts_with_key(line, SHAPE_KEY)) {
             part.shape = quoted_value(line.substr(SHAPE_KEY.size()), false);
+            // The footprint is looked up at the "pos: " line; its record is fetched meanwhile.
+            prefetch_footprint(project.footprints, part.shape);
         } else if (starts_with_key(line, VALUE_KEY)) {
             std::string value = quoted_value(line.substr(VALUE_KEY.size()), false);
             if (value.size() > VALUE_ROOM) value.resize(VALUE_ROOM);

@@ -36,3 +36,8 @@ int add_footprint(FootprintTable& table, FootprintRecord record) {
 int find_footprint(const FootprintTable& table, std::string_view name) {
     return table.first_index.find(name, names_of(table));
 }
+
+void prefetch_footprint(const FootprintTable& table, std::string_view name) {
+    int index = table.first_index.first_candidate(name);
+    if (index >= 0) __builtin_prefetch(&table.records[static_cast<size_t>(index)]);
+}

@@ -96,6 +96,9 @@ int add_footprint(FootprintTable& table, FootprintRecord record);
 /// Index of the first record whose name equals `name` exactly, or -1.
 int find_footprint(const FootprintTable& table, std::string_view name);
 
+/// Starts fetching the record that find_footprint(table, name) will read, without waiting.
+void prefetch_footprint(const FootprintTable& table, std::string_view name);
+
 /// A part on the bottom side by the rule of the rotation, counts and side names: any nonzero side.
 inline bool is_bottom(const PartRecord& part) { return part.side != 0; }
 
