@@ -22,31 +22,35 @@ const char* centroid_text(int factor) {
     return "";
 }
 
-void write_listing_heading(std::ostream& out, const Report& report, const char* lead) {
-    print_to(out,
-             "%s RefDes   %s     Footprint         Side    Loc X    Loc Y   Rot  Glue X   Glue Y   Glu Dia  "
-             "Technology  Pins",
-             lead, report.info.heading_block.c_str());
-    print_to(out,
-             "\n--------  %s--------------------  ------  -------  -------  ---  -------  -------  -------  "
-             "----------  ----",
-             report.info.dash_block.c_str());
+void write_listing_heading(TextOutput& out, const Report& report, const char* lead) {
+    out.print("%s RefDes   %s     Footprint         Side    Loc X    Loc Y   Rot  Glue X   Glue Y   Glu Dia  "
+              "Technology  Pins",
+              lead, report.info.heading_block.c_str());
+    out.print("\n--------  %s--------------------  ------  -------  -------  ---  -------  -------  -------  "
+              "----------  ----",
+              report.info.dash_block.c_str());
 }
 
-void write_listing_row(std::ostream& out, const Report& report, const PartRecord& part, const char* side,
-                       const char* technology, double glue_dia) {
-    print_to(out, "\n%-8s  ", part.ref_des.c_str());
-    if (report.info.on()) print_to(out, "%-16.16s  ", part.info_text.c_str());
+// The row formats, parsed once for the whole listing.
+struct RowFormats {
+    PreparedFormat ref_des{"\n%-8s  "};
+    PreparedFormat info{"%-16.16s  "};
+    PreparedFormat inch{"%-20.20s  %-6s  %7.4lf %c%7.4lf  %3d  %7.4lf  %7.4lf  %7.4lf  %-10s  %4d %c"};
+    PreparedFormat mm{"%-20.20s  %-6s  %7.2lf %c%7.2lf  %3d  %7.2lf  %7.2lf  %7.2lf  %-10s  %4d %c"};
+};
+
+void write_listing_row(TextOutput& out, const Report& report, const RowFormats& formats, const PartRecord& part,
+                       const char* side, const char* technology, double glue_dia) {
+    out.print(formats.ref_des, part.ref_des.c_str());
+    if (report.info.on()) out.print(formats.info, part.info_text.c_str());
     const bool mm = report.settings.units_mm == 1;
     const double unit = mm ? MM_PER_INCH : 1.0;
-    const char* format = mm ? "%-20.20s  %-6s  %7.2lf %c%7.2lf  %3d  %7.2lf  %7.2lf  %7.2lf  %-10s  %4d %c"
-                            : "%-20.20s  %-6s  %7.4lf %c%7.4lf  %3d  %7.4lf  %7.4lf  %7.4lf  %-10s  %4d %c";
-    print_to(out, format, part.shape.c_str(), side, part.x * unit, part.pos_flag != 0 ? 'L' : ' ', part.y * unit,
-             part.angle, part.glue.first_x() * unit, part.glue.first_y() * unit, glue_dia * unit, technology,
-             part.pin_count, pins_mark(part));
+    out.print(mm ? formats.mm : formats.inch, part.shape.c_str(), side, part.x * unit, part.pos_flag != 0 ? 'L' : ' ',
+              part.y * unit, part.angle, part.glue.first_x() * unit, part.glue.first_y() * unit, glue_dia * unit,
+              technology, part.pin_count, pins_mark(part));
 }
 
-void write_side_groups(std::ostream& out, const Report& report, unsigned side) {
+void write_side_groups(TextOutput& out, const Report& report, const RowFormats& formats, unsigned side) {
     const GroupCounts& counts = side == 0 ? report.top_counts : report.bottom_counts;
     if (counts.placed() <= 0) return;
     const char* side_name = side == 0 ? "Top" : "Bottom";
@@ -56,7 +60,7 @@ void write_side_groups(std::ostream& out, const Report& report, unsigned side) {
         bool glued = (report.settings.glue_technologies >> technology & 1) != 0;
         for (const PartRecord& part : report.project.parts) {
             if (part.side != side || part.technology != technology || part.excluded != 0) continue;
-            write_listing_row(out, report, part, side_name, technology_name(technology),
+            write_listing_row(out, report, formats, part, side_name, technology_name(technology),
                               glued ? part.glue.first_dia() : 0.0);
         }
     }
@@ -76,19 +80,24 @@ void write_report_header(std::ostream& out, const Report& report) {
              centroid_text(settings.bottom_centroid_factor));
 }
 
-void write_plain_listing(std::ostream& out, const Report& report) {
-    write_report_header(out, report);
+void write_plain_listing(std::ostream& stream, const Report& report) {
+    write_report_header(stream, report);
+    TextOutput out(stream);
+    const RowFormats formats;
     write_listing_heading(out, report, "\n");
     for (const PartRecord& part : report.project.parts) {
         if (part.excluded != 0) continue;
-        write_listing_row(out, report, part, side_name(part), technology_name(part.technology), part.glue.first_dia());
+        write_listing_row(out, report, formats, part, side_name(part), technology_name(part.technology),
+                          part.glue.first_dia());
     }
-    out << "\n\n";
+    out.write("\n\n");
 }
 
-void write_grouped_listing(std::ostream& out, const Report& report) {
-    write_report_header(out, report);
-    write_side_groups(out, report, 0);
-    write_side_groups(out, report, 1);
-    out << "\n\n";
+void write_grouped_listing(std::ostream& stream, const Report& report) {
+    write_report_header(stream, report);
+    TextOutput out(stream);
+    const RowFormats formats;
+    write_side_groups(out, report, formats, 0);
+    write_side_groups(out, report, formats, 1);
+    out.write("\n\n");
 }

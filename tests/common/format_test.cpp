@@ -54,3 +54,49 @@ TEST(FormatText, StringsIntegersAndCharacters) {
     EXPECT_EQ(print_to(out, "%s-%d", std::string(3000, 'x').c_str(), 5), 3002);
     EXPECT_EQ(out.str(), std::string(3000, 'x') + "-5");
 }
+
+TEST(PreparedFormat, WritesWhatTheFormatItselfWrites) {
+    // Literal text around conversions, "%%", star widths, flags that go to snprintf, a
+    // trailing lone '%' and formats without any conversion.
+    auto check = [&](const char* format, std::string expected, auto... values) {
+        std::ostringstream one;
+        EXPECT_EQ(print_to(one, PreparedFormat(format), values...), static_cast<int>(expected.size())) << format;
+        EXPECT_EQ(one.str(), expected) << format;
+    };
+    check("\n%-8s  ", format_text("\n%-8s  ", "R12"), "R12");
+    check("%-20.20s  %-6s  %7.4lf %c%7.4lf  %3d", format_text("%-20.20s  %-6s  %7.4lf %c%7.4lf  %3d", "FP", "Top", 1.23456, 'L', -0.00005, 270),
+          "FP", "Top", 1.23456, 'L', -0.00005, 270);
+    check("100%% of %d%%", "100% of 7%", 7);
+    check("%%%%", "%%");
+    check("no conversion", "no conversion");
+    check("", "");
+    check("%-*.*s|%*d", "ab   |  -4", 5, 2, "abcdef", 4, -4);
+    check("%05d|%+.2f|%x|%e", format_text("%05d|%+.2f|%x|%e", 42, 2.5, 255, 1.5), 42, 2.5, 255, 1.5);
+    check("end %", "end %");
+    check("%5", "%5");
+    check("%lld|%u|%c", "-9000000000|4000000000|x", -9000000000LL, 4000000000u, 'x');
+}
+
+TEST(TextOutput, KeepsOrderAcrossItsBufferAndLongPieces) {
+    std::ostringstream stream;
+    std::string expected;
+    {
+        TextOutput out(stream);
+        const PreparedFormat row("%6d %-10s|");
+        for (int i = 0; i < 5000; ++i) {
+            out.print(row, i, "row");
+            expected += format_text("%6d %-10s|", i, "row");
+            if (i % 1000 == 0) {
+                // Pieces longer than the buffer go straight through, after what was buffered.
+                std::string long_piece(40000, static_cast<char>('a' + i / 1000));
+                out.print("%s", long_piece.c_str());
+                out.write(long_piece);
+                expected += long_piece + long_piece;
+            }
+        }
+        out.write("\n\n");
+        expected += "\n\n";
+        EXPECT_LT(stream.str().size(), expected.size());  // some text still waits in the buffer
+    }
+    EXPECT_EQ(stream.str(), expected);
+}
