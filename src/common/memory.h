@@ -16,6 +16,10 @@ void* allocate_large(size_t bytes);
 /// Returns a block from allocate_large of the same size.
 void free_large(void* address, size_t bytes);
 
+/// Gives the whole huge pages inside [address, address + size) of a block from allocate_large
+/// back to the system; they read as zeros afterwards.
+void discard_pages(const void* address, size_t size);
+
 /// Asks the kernel to back the 2 MiB-aligned interior of [address, address + size) with
 /// huge pages when it is first touched. Only advice: nothing changes when the kernel declines.
 void advise_huge_pages(const void* address, size_t size);

@@ -16,8 +16,13 @@ public:
     /// The first record whose name equals `name` exactly, or -1.
     template <typename NameOf>
     int find(std::string_view name, const NameOf& name_of) const {
+        return find(name, hash_of(name), name_of);
+    }
+
+    /// The same, with the name's hash_of already known.
+    template <typename NameOf>
+    int find(std::string_view name, uint64_t hash, const NameOf& name_of) const {
         if (slots_.empty()) return -1;
-        uint64_t hash = hash_of(name);
         for (size_t slot = hash & mask(); slots_[slot].index >= 0; slot = (slot + 1) & mask()) {
             const Slot& entry = slots_[slot];
             if (entry.tag == tag_of(hash) && name_of(entry.index) == name) return entry.index;
@@ -25,11 +30,17 @@ public:
         return -1;
     }
 
-    /// The record a lookup of `name` would look at first, or -1; reads no record, so that
-    /// the caller can fetch that record ahead of the lookup.
-    int first_candidate(std::string_view name) const {
+    static uint64_t hash_of(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
+    /// Starts fetching the slot where a lookup of the name with this hash begins.
+    void prefetch_slot(uint64_t hash) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[hash & mask()]);
+    }
+
+    /// The record a lookup of the name with this hash would look at first, or -1; reads no
+    /// record, so that the caller can fetch that record ahead of the lookup.
+    int first_candidate(uint64_t hash) const {
         if (slots_.empty()) return -1;
-        uint64_t hash = hash_of(name);
         for (size_t slot = hash & mask(); slots_[slot].index >= 0; slot = (slot + 1) & mask())
             if (slots_[slot].tag == tag_of(hash)) return slots_[slot].index;
         return -1;
@@ -50,7 +61,6 @@ private:
         int32_t index = -1;
     };
 
-    static uint64_t hash_of(std::string_view name) { return std::hash<std::string_view>{}(name); }
     static uint32_t tag_of(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
     size_t mask() const { return slots_.size() - 1; }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/files.h"
+#include "common/memory.h"
 
 std::string_view LineCursor::next_raw() {
     std::string_view data = text.data;
@@ -47,13 +48,17 @@ bool read_text_file(const std::string& path, TextLines& text) {
         std::string_view data(bytes->data(), bytes->size());
         if (size_t first = data.find("\r\n"); first != std::string_view::npos)
             bytes->set_size(drop_carriage_returns(bytes->data(), bytes->size(), first));
-        text = TextLines{std::string_view(bytes->data(), bytes->size()), std::move(bytes)};
+        text = TextLines{std::string_view(bytes->data(), bytes->size()), std::move(bytes), true};
         return true;
     }
     std::string bytes;
     if (!read_whole_file(path, bytes)) return false;
     text = split_lines(std::move(bytes));
     return true;
+}
+
+void discard_text_before(const TextLines& text, size_t position) {
+    if (text.discardable) discard_pages(text.data.data(), std::min(position, text.data.size()));
 }
 
 std::string_view strip_leading_blanks(std::string_view line) {

@@ -16,6 +16,7 @@ constexpr size_t MAX_LINE_READ = 1023;
 struct TextLines {
     std::string_view data;                // the text, CR before LF removed
     std::shared_ptr<const void> storage;  // owns the bytes `data` points into
+    bool discardable = false;             // the bytes are a large block of our own (see discard_text_before)
 };
 
 /// Holds `data` as text; a carriage return directly before a line feed is dropped first.
@@ -26,6 +27,11 @@ TextLines read_text_lines(std::istream& in);
 
 /// Maps or reads the regular file at `path`; false when it cannot be opened or read.
 bool read_text_file(const std::string& path, TextLines& text);
+
+/// Hands the memory of the text before `position` back to the system where it is a large
+/// block of our own, so that tables growing meanwhile reuse those pages; the bytes there
+/// read as zeros afterwards. Only for the last reader of a text, which reads forward.
+void discard_text_before(const TextLines& text, size_t position);
 
 /// The line without its leading spaces and tabs.
 std::string_view strip_leading_blanks(std::string_view line);

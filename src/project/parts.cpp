@@ -1,6 +1,7 @@
 #include "project/parts.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -23,8 +24,8 @@ bool ends_parts_section(std::string_view line) {
     return starts_with_key(line, "[nets]") || starts_with_key(line, "[texts]") || starts_with_key(line, "[end]");
 }
 
-// Completes a part on its "pos: " line.
-void complete_part(PartRecord& part, std::string_view numbers, const FootprintTable& footprints) {
+// Reads the part's position from its "pos: " line.
+void read_position(PartRecord& part, std::string_view numbers) {
     double x = 0.0, y = 0.0;
     // Read as wide integers and wrapped to 32 bits: the same values an unsigned
     // conversion gives, without overflow on absurd numbers.
@@ -36,8 +37,10 @@ void complete_part(PartRecord& part, std::string_view numbers, const FootprintTa
     part.pos_flag = static_cast<unsigned>(flag);
     part.x = part.origin_x = finite_or_zero(x) * INCH_PER_NM;
     part.y = part.origin_y = finite_or_zero(y) * INCH_PER_NM;
+}
 
-    int index = find_footprint(footprints, part.shape);
+// Gives a positioned part its footprint's data, placement point and glue spots.
+void attach_footprint(PartRecord& part, int index, const FootprintTable& footprints) {
     if (index < 0) throw FatalError(format_text("\n%s has unknown footprint: %s\n", part.ref_des.c_str(), part.shape.c_str()));
     const FootprintRecord& footprint = footprints.records[static_cast<size_t>(index)];
     part.footprint_index = index;
@@ -59,6 +62,42 @@ void complete_part(PartRecord& part, std::string_view numbers, const FootprintTa
         part.glue.add(glue.x, glue.y, footprint.glue[spot].dia);
     }
 }
+
+// The positioned parts at the end of the table whose footprints are still to be attached.
+// A large project's footprints are spread over far more memory than the caches hold, so
+// each lookup waits for memory; taking the parts in groups lets those waits overlap: a
+// part's index slot is fetched when its position is read, the footprint records of a
+// whole group are fetched together, and then the group is completed in file order.
+class PendingParts {
+public:
+    /// Parts [0, complete()) of the table are complete.
+    size_t complete() const { return complete_; }
+
+    /// Notes the part at the end of the table, just positioned; completes a full group.
+    void add(PartTable& parts, const FootprintTable& footprints) {
+        uint64_t hash = footprint_hash(parts.back().shape);
+        fetch_footprint_slot(footprints, hash);
+        hashes_[count_++] = hash;
+        if (count_ == GROUP) finish(parts, footprints);
+    }
+
+    /// Completes the pending parts; an unknown footprint ends the reading at its part.
+    void finish(PartTable& parts, const FootprintTable& footprints) {
+        for (size_t i = 0; i < count_; ++i) fetch_footprint_record(footprints, hashes_[i]);
+        for (size_t i = 0; i < count_; ++i) {
+            PartRecord& part = parts[complete_];
+            attach_footprint(part, find_footprint(footprints, part.shape, hashes_[i]), footprints);
+            ++complete_;
+        }
+        count_ = 0;
+    }
+
+private:
+    static constexpr size_t GROUP = 32;
+    std::array<uint64_t, GROUP> hashes_{};
+    size_t count_ = 0;
+    size_t complete_ = 0;
+};
 
 // Room for every part the rest of the file could hold, so the table is not moved while it
 // fills. Only the records in use are ever touched, so generous room costs address space only.
@@ -86,27 +125,26 @@ BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle
     return {origin_x + mirrored_dx * cosine + dy * sine, origin_y - mirrored_dx * sine + dy * cosine};
 }
 
-int read_parts(const TextLines& text, Project& project) {
-    LineCursor cursor{text};
-    for (;;) {
-        if (cursor.at_end()) throw FatalError("\nParts not found\n");
-        if (starts_with_key(cursor.next(), "[parts]")) break;
-    }
+namespace {
 
-    reserve_parts(text, cursor.position, project.parts);
+// Reads the part blocks after the "[parts]" line up to the end of the section. The record
+// of the open block is built in place at the end of the table.
+void read_part_blocks(const TextLines& text, LineCursor& cursor, Project& project, PendingParts& pending) {
     PartTable& parts = project.parts;
-    // The record of the open block is built in place at the end of the table; when the
-    // reading stops with an error, the table keeps only the parts that were complete.
+    // This is the last reader of the project text, and it reads forward: the text behind it
+    // is given back as the table grows, so that the table's new pages are the text's old ones.
+    constexpr size_t DISCARD_STEP = size_t{4} << 20;
+    size_t discarded = 0;
     bool in_block = false;
-    struct DropOpenBlock {
-        PartTable& parts;
-        const bool& open;
-        ~DropOpenBlock() {
-            if (open) parts.pop_back();
-        }
-    } drop_open_block{parts, in_block};
     for (;;) {
-        if (cursor.at_end()) throw FatalError("\nPremature EOF reading Parts\n");
+        if (cursor.at_end()) {
+            pending.finish(parts, project.footprints);
+            throw FatalError("\nPremature EOF reading Parts\n");
+        }
+        if (cursor.position - discarded >= DISCARD_STEP) {
+            discarded = cursor.position;
+            discard_text_before(text, discarded);
+        }
         std::string_view line = cursor.next();
         if (starts_with_key(line, PART_KEY)) {
             // A block without its "pos: " line is closed by the next part.
@@ -119,21 +157,45 @@ int read_parts(const TextLines& text, Project& project) {
             continue;
         }
         if (!in_block) {
-            if (ends_parts_section(line)) return project.part_count();
+            if (ends_parts_section(line)) {
+                pending.finish(parts, project.footprints);
+                return;
+            }
             continue;
         }
         PartRecord& part = parts.back();
         if (starts_with_key(line, SHAPE_KEY)) {
             part.shape = quoted_value(line.substr(SHAPE_KEY.size()), false);
-            // The footprint is looked up at the "pos: " line; its record is fetched meanwhile.
-            prefetch_footprint(project.footprints, part.shape);
         } else if (starts_with_key(line, VALUE_KEY)) {
             std::string value = quoted_value(line.substr(VALUE_KEY.size()), false);
             if (value.size() > VALUE_ROOM) value.resize(VALUE_ROOM);
             part.value = std::move(value);
         } else if (starts_with_key(line, POS_KEY)) {
-            complete_part(part, line.substr(POS_KEY.size()), project.footprints);
+            read_position(part, line.substr(POS_KEY.size()));
             in_block = false;
+            pending.add(parts, project.footprints);
         }
     }
+}
+
+}  // namespace
+
+int read_parts(const TextLines& text, Project& project) {
+    LineCursor cursor{text};
+    for (;;) {
+        if (cursor.at_end()) throw FatalError("\nParts not found\n");
+        if (starts_with_key(cursor.next(), "[parts]")) break;
+    }
+
+    reserve_parts(text, cursor.position, project.parts);
+    PartTable& parts = project.parts;
+    PendingParts pending;
+    // When the reading stops with an error, the table keeps only the parts that were complete.
+    try {
+        read_part_blocks(text, cursor, project, pending);
+    } catch (...) {
+        parts.erase(parts.begin() + static_cast<long>(pending.complete()), parts.end());
+        throw;
+    }
+    return project.part_count();
 }

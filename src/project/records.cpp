@@ -37,7 +37,16 @@ int find_footprint(const FootprintTable& table, std::string_view name) {
     return table.first_index.find(name, names_of(table));
 }
 
-void prefetch_footprint(const FootprintTable& table, std::string_view name) {
-    int index = table.first_index.first_candidate(name);
+
+uint64_t footprint_hash(std::string_view name) { return NameIndex::hash_of(name); }
+
+int find_footprint(const FootprintTable& table, std::string_view name, uint64_t hash) {
+    return table.first_index.find(name, hash, names_of(table));
+}
+
+void fetch_footprint_slot(const FootprintTable& table, uint64_t hash) { table.first_index.prefetch_slot(hash); }
+
+void fetch_footprint_record(const FootprintTable& table, uint64_t hash) {
+    int index = table.first_index.first_candidate(hash);
     if (index >= 0) __builtin_prefetch(&table.records[static_cast<size_t>(index)]);
 }

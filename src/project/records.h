@@ -2,6 +2,7 @@
 // The records the program learns from the layout project file, and the tables
 // that hold them. Lengths are inches, angles whole degrees.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,8 +97,18 @@ int add_footprint(FootprintTable& table, FootprintRecord record);
 /// Index of the first record whose name equals `name` exactly, or -1.
 int find_footprint(const FootprintTable& table, std::string_view name);
 
-/// Starts fetching the record that find_footprint(table, name) will read, without waiting.
-void prefetch_footprint(const FootprintTable& table, std::string_view name);
+/// The hash under which a footprint name is looked up.
+uint64_t footprint_hash(std::string_view name);
+
+/// find_footprint with the name's footprint_hash already known.
+int find_footprint(const FootprintTable& table, std::string_view name, uint64_t hash);
+
+/// Starts fetching the index slot where the lookup of this hash begins, without waiting.
+void fetch_footprint_slot(const FootprintTable& table, uint64_t hash);
+
+/// Starts fetching the record that the slot of this hash leads to, without waiting for the
+/// record (only for the slot, which should have been fetched before).
+void fetch_footprint_record(const FootprintTable& table, uint64_t hash);
 
 /// A part on the bottom side by the rule of the rotation, counts and side names: any nonzero side.
 inline bool is_bottom(const PartRecord& part) { return part.side != 0; }

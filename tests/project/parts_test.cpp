@@ -122,6 +122,45 @@ TEST(PartsReader, AFatalErrorLeavesOnlyCompleteParts) {
     }
 }
 
+TEST(PartsReader, ManyPartsKeepFileOrderAndTheFirstUnknownFootprintStops) {
+    // Enough parts and footprints that the footprints are attached to the parts in groups:
+    // every part must still get its own footprint, and the first unknown footprint in file
+    // order must be the one reported, with only the parts before it kept.
+    std::string footprints;
+    for (int f = 0; f < 150; ++f) footprints += smd_footprint("F" + std::to_string(f), "centroid: 0 " + std::to_string(f) + " 0 0\n");
+    auto blocks = [](int count, int unknown_at, int second_unknown_at) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            std::string shape = i == unknown_at ? "NONE" : i == second_unknown_at ? "ALSO_NONE" : "F" + std::to_string(i * 7 % 150);
+            text += part_block("P" + std::to_string(i), shape, i, 0, 0, 0);
+        }
+        return text;
+    };
+    Project all = load(project_file(footprints, blocks(500, -1, -1)));
+    ASSERT_EQ(all.part_count(), 500);
+    for (const PartRecord& part : all.parts) {
+        int i = std::stoi(part.ref_des.substr(1));
+        ASSERT_EQ(part.shape, "F" + std::to_string(i * 7 % 150));
+        ASSERT_EQ(part.footprint_index, i * 7 % 150);
+        ASSERT_NEAR(part.x, i / INCH + (i * 7 % 150) * 0.001, 1e-12) << part.ref_des;
+    }
+    for (int unknown_at : {0, 31, 32, 100, 449}) {
+        const std::string complete = project_file(footprints, blocks(500, unknown_at, 450));
+        EXPECT_EQ(fatal_message(complete), "\nP" + std::to_string(unknown_at) + " has unknown footprint: NONE\n");
+        // Cut off without the end of the section: the unknown footprint still comes first.
+        const std::string cut = "[footprints]\n" + footprints + "[board]\n[parts]\n" + blocks(300, unknown_at, -1);
+        EXPECT_EQ(fatal_message(cut), unknown_at < 300 ? "\nP" + std::to_string(unknown_at) + " has unknown footprint: NONE\n"
+                                                       : "\nPremature EOF reading Parts\n");
+        Project project;
+        Settings settings;
+        FootprintTable overrides;
+        std::ostringstream console;
+        EXPECT_THROW(load_project(split_lines(complete), LoadContext{settings, overrides, console}, project), FatalError);
+        ASSERT_EQ(project.part_count(), unknown_at);
+        for (const PartRecord& part : project.parts) ASSERT_EQ(part.shape, "F" + std::to_string(std::stoi(part.ref_des.substr(1)) * 7 % 150));
+    }
+}
+
 TEST(PartsReader, WindowsLineEndsReadLikeUnixOnes) {
     std::string unix_file = project_file(OFFSET_FOOTPRINT, part_block("R1", "OFF", 5, 7, 0, 90));
     std::string windows_file;
