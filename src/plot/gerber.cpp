@@ -52,12 +52,18 @@ int select_aperture(std::ostream& file, int n) {
 
 // Words are "%-01d" in the format the header announces: signed, no fill, no leading zeros.
 // The zero flag is void next to "-", so "%-1lld" writes the same bytes.
-int flash_at(std::ostream& file, double x, double y) {
+int flash_at(TextOutput& out, double x, double y) {
+    static const PreparedFormat FLASH("X%-1lldY%-1lldD03*\n");
     auto flash_number = [](double v) {
         return to_word_number(v > 0 ? (v + 0.0000005) * 1000000.0 : (v - 0.0000005) * 1000000.0);
     };
-    print_to(file, "X%-1lldY%-1lldD03*\n", flash_number(x), flash_number(y));
+    out.print(FLASH, flash_number(x), flash_number(y));
     return 1;
+}
+
+int flash_at(std::ostream& file, double x, double y) {
+    TextOutput out(file);
+    return flash_at(out, x, y);
 }
 
 int format_coordinate_words(std::string& words, double x, double y, int which) {
