@@ -61,11 +61,11 @@ bool open_files(Invocation& invocation, const Settings& settings, TextLines& sou
 }
 
 void apply_records_and_rotations(RunTables& tables) {
-    const auto& footprints = tables.project.footprints.records;
+    // Every part holds its footprint's centroid angle since it was read, so the rotation
+    // needs no look into the (possibly very large) footprint table.
     for (PartRecord& part : tables.project.parts) {
         apply_info_record(tables.info, part);
-        part.angle = placement_rotation(part, footprints[static_cast<size_t>(part.footprint_index)].centroid_angle,
-                                        tables.settings);
+        part.angle = placement_rotation(part, part.centroid_angle, tables.settings);
     }
 }
 
