@@ -38,9 +38,3 @@ void discard_pages(const void* address, size_t size) {
     uintptr_t end = (reinterpret_cast<uintptr_t>(address) + size) & ~(HUGE_PAGE - 1);
     if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
-
-void advise_huge_pages(const void* address, size_t size) {
-    uintptr_t begin = round_up(reinterpret_cast<uintptr_t>(address));
-    uintptr_t end = (reinterpret_cast<uintptr_t>(address) + size) & ~(HUGE_PAGE - 1);
-    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}

@@ -1,8 +1,8 @@
 #pragma once
 // Memory for the large tables of a run. On virtual machines the first touch of each
 // small page costs microseconds, which for tables of tens of megabytes outweighs the
-// work done in them; blocks from a quarter megabyte up are therefore mapped directly, aligned
-// to 2 MiB and advised to use huge pages, and handed back to the system when freed.
+// work done in them; blocks from a quarter megabyte up are therefore mapped directly,
+// aligned to 2 MiB and advised to use huge pages, and handed back to the system when freed.
 #include <cstddef>
 #include <new>
 
@@ -19,10 +19,6 @@ void free_large(void* address, size_t bytes);
 /// Gives the whole huge pages inside [address, address + size) of a block from allocate_large
 /// back to the system; they read as zeros afterwards.
 void discard_pages(const void* address, size_t size);
-
-/// Asks the kernel to back the 2 MiB-aligned interior of [address, address + size) with
-/// huge pages when it is first touched. Only advice: nothing changes when the kernel declines.
-void advise_huge_pages(const void* address, size_t size);
 
 /// Allocator for standard containers that grow large: small blocks from operator new,
 /// large ones from allocate_large.

@@ -25,7 +25,7 @@ TextLines split_lines(std::string data);
 /// Reads the whole stream into memory.
 TextLines read_text_lines(std::istream& in);
 
-/// Maps or reads the regular file at `path`; false when it cannot be opened or read.
+/// Reads the regular file at `path`; false when it cannot be opened or read.
 bool read_text_file(const std::string& path, TextLines& text);
 
 /// Hands the memory of the text before `position` back to the system where it is a large

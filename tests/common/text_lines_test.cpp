@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,4 +72,24 @@ TEST(TextLines, LargeFilesReadLikeSmallOnes) {
     TextLines missing;
     EXPECT_FALSE(read_text_file(dir.file("none.txt"), missing));
     EXPECT_FALSE(read_text_file(dir.path, missing));
+}
+
+TEST(TextLines, DiscardingKeepsEverythingFromThePositionOn) {
+    ScratchDir dir;
+    std::string content;
+    for (int i = 0; content.size() < (size_t{9} << 20); ++i) content += "part: R" + std::to_string(i) + "\n";
+    write_file(dir.file("big.txt"), content);
+    TextLines text;
+    ASSERT_TRUE(read_text_file(dir.file("big.txt"), text));
+    ASSERT_TRUE(text.discardable);
+    for (size_t position : {size_t{1} << 20, (size_t{4} << 20) + 12345, (size_t{6} << 20) - 1, content.size() + 10}) {
+        discard_text_before(text, position);
+        size_t from = std::min(position, content.size());
+        ASSERT_EQ(text.data.substr(from), std::string_view(content).substr(from)) << position;
+    }
+    // Text held in a string (a pipe, a small file) is never discarded.
+    TextLines small = split_lines("a\nb\n");
+    EXPECT_FALSE(small.discardable);
+    discard_text_before(small, 4);
+    EXPECT_EQ(small.data, "a\nb\n");
 }
