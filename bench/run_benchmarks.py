@@ -6,9 +6,10 @@ Usage: run_benchmarks.py [--exe build/Tarnwick] [--sizes 1000,10000,100000,10000
 
 For every size it generates a project (bench/generate_project.py, cached in the work
 directory), measures `wc -l` on it as the baseline, and runs Tarnwick with report
-formats 0, 2 and 4 and with both verification plots. Each figure is the median wall
-time of several runs; memory is the peak resident set of the run, read from the
-kernel's accounting of the finished child. Prints a Markdown table, then the targets:
+formats 0, 2 and 4 and with both verification plots. The runs go in rounds, every
+round taking every figure once, so that a drift of the host's speed falls on all of
+them. Each figure is the median wall time of the rounds; memory is the peak resident
+set of the run, read from the kernel's accounting of the finished child. Prints a Markdown table, then the targets:
   - the 1,000,000-part run takes at most 12 times the 100,000-part run, every mode;
   - the 100,000-part run in format 0 takes at most 20 times `wc -l` on the same file;
   - peak memory stays below 3 times the project file's size plus 20 MB.
@@ -44,11 +45,6 @@ def timed_run(command, cwd):
     return elapsed, usage.ru_maxrss * 1024
 
 
-def median_run(command, cwd, runs):
-    results = [timed_run(command, cwd) for _ in range(runs)]
-    return statistics.median(r[0] for r in results), max(r[1] for r in results)
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--exe', default=os.path.join(TOP, 'build', 'Tarnwick'))
@@ -64,18 +60,32 @@ def main():
         with open(os.path.join(args.work, mode.replace(' ', '') + '.ini'), 'w') as ini:
             ini.write(commands)
 
-    rows = {}
+    # The runs go in rounds, each round visiting every size and mode once with its own
+    # `wc -l`: the shared host's speed drifts by tens of percent over a minute, and taking
+    # every figure in every round lets the drift fall on all of them alike.
+    projects = {}
     for size in sizes:
         project = os.path.join(args.work, f'p{size}.lpf')
         if not os.path.exists(project):
             subprocess.run([sys.executable, os.path.join(HERE, 'generate_project.py'), str(size), project], check=True)
-        file_size = os.path.getsize(project)
-        runs = args.runs if size < 1000000 else max(3, args.runs // 2)
-        baseline, _ = median_run(['wc', '-l', project], args.work, runs)
-        rows[size] = {'file': file_size, 'wc': baseline}
+        projects[size] = project
+    samples = {size: {'wc': [], **{mode: [] for mode in MODES}} for size in sizes}
+    for round_number in range(args.runs):
+        for size in sizes:
+            if size >= 1000000 and round_number >= max(3, args.runs // 2):
+                continue
+            project = projects[size]
+            samples[size]['wc'].append(timed_run(['wc', '-l', project], args.work))
+            for mode in MODES:
+                ini = '-I' + mode.replace(' ', '') + '.ini'
+                samples[size][mode].append(timed_run([exe, ini, project, os.path.join(args.work, 'out.place')], args.work))
+    rows = {}
+    for size in sizes:
+        rows[size] = {'file': os.path.getsize(projects[size])}
+        rows[size]['wc'] = statistics.median(r[0] for r in samples[size]['wc'])
         for mode in MODES:
-            ini = '-I' + mode.replace(' ', '') + '.ini'
-            rows[size][mode] = median_run([exe, ini, project, os.path.join(args.work, 'out.place')], args.work, runs)
+            results = samples[size][mode]
+            rows[size][mode] = (statistics.median(r[0] for r in results), max(r[1] for r in results))
 
     print('| parts | file MB | wc -l s | ' + ' | '.join(f'{m} s | {m} MB | {m} x wc' for m in MODES) + ' |')
     print('|' + '---|' * (3 + 3 * len(MODES)))
