@@ -10,14 +10,20 @@
 
 namespace {
 
-std::string sorted(const std::vector<std::string>& designators) {
+// Parts with these designators, each tagged with its file position in `pin_count`, to see stability.
+PartTable tagged_parts(const std::vector<std::string>& designators) {
     PartTable parts;
     for (size_t i = 0; i < designators.size(); ++i) {
         PartRecord part;
         part.ref_des = designators[i];
-        part.pin_count = static_cast<int>(i);  // file position, to see stability
+        part.pin_count = static_cast<int>(i);
         parts.push_back(part);
     }
+    return parts;
+}
+
+std::string sorted(const std::vector<std::string>& designators) {
+    PartTable parts = tagged_parts(designators);
     sort_parts(parts);
     std::string order;
     for (const PartRecord& part : parts) order += (order.empty() ? "" : " ") + part.ref_des;
@@ -63,13 +69,7 @@ TEST(PartOrdering, TinyTablesAreLeftAlone) {
 TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
     std::vector<std::string> designators;
     for (int i = 2000; i > 0; --i) designators.push_back((i % 3 == 0 ? "c" : "C") + std::to_string(i % 700));
-    PartTable parts;
-    for (size_t i = 0; i < designators.size(); ++i) {
-        PartRecord part;
-        part.ref_des = designators[i];
-        part.pin_count = static_cast<int>(i);
-        parts.push_back(part);
-    }
+    PartTable parts = tagged_parts(designators);
     // The reference: the same two stages as exchange sorts over the same comparisons.
     PartTable expected = parts;
     for (bool swapped = true; swapped;) {
@@ -147,14 +147,7 @@ TEST(PartOrdering, RandomDesignatorsSortAsTheTwoStages) {
             if (d.empty()) d = "0";
             designators.push_back(d);
         }
-        // Tag each designator with its file position to see that equal ones keep file order.
-        PartTable parts;
-        for (size_t i = 0; i < designators.size(); ++i) {
-            PartRecord part;
-            part.ref_des = designators[i];
-            part.pin_count = static_cast<int>(i);
-            parts.push_back(part);
-        }
+        PartTable parts = tagged_parts(designators);
         std::vector<std::string> expected = two_stage_reference(designators);
         sort_parts(parts);
         std::vector<bool> seen(designators.size(), false);
