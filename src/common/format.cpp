@@ -432,13 +432,13 @@ PreparedFormat::PreparedFormat(const char* format) {
     }
 }
 
-int print_to(std::ostream& out, const PreparedFormat& format, ...) {
+int print_to(std::ostream& out, const PreparedFormat* format, ...) {
     char buffer[1024];
     size_t used = 0;
     StreamSink sink(out, buffer, sizeof buffer, used);
     std::va_list args;
     va_start(args, format);
-    append_prepared(sink, format.pieces(), &args);
+    append_prepared(sink, format->pieces(), &args);
     va_end(args);
     sink.flush();
     return out ? static_cast<int>(sink.written()) : -1;
@@ -459,11 +459,11 @@ void TextOutput::print(const char* format, ...) {
     va_end(args);
 }
 
-void TextOutput::print(const PreparedFormat& format, ...) {
+void TextOutput::print(const PreparedFormat* format, ...) {
     StreamSink sink(out_, buffer_, sizeof buffer_, used_);
     std::va_list args;
     va_start(args, format);
-    append_prepared(sink, format.pieces(), &args);
+    append_prepared(sink, format->pieces(), &args);
     va_end(args);
 }
 

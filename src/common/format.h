@@ -47,8 +47,9 @@ private:
     std::vector<FormatPiece> pieces_;
 };
 
-/// Formats like print_to with a prepared format.
-int print_to(std::ostream& out, const PreparedFormat& format, ...);
+/// Formats like print_to with a prepared format. The format comes by pointer because the
+/// arguments after a reference parameter cannot be reached with va_start.
+int print_to(std::ostream& out, const PreparedFormat* format, ...);
 
 /// Formatted text collected in a buffer and written to a stream in large pieces, for
 /// writers that print many short pieces. Everything is written at flush() or destruction;
@@ -61,7 +62,7 @@ public:
     ~TextOutput();
 
     void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void print(const PreparedFormat& format, ...);
+    void print(const PreparedFormat* format, ...);
     void write(std::string_view text);
     void flush();
 

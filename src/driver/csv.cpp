@@ -14,13 +14,13 @@ void write_csv_report(std::ostream& out, const Report& report) {
     const PreparedFormat position_mil("\"%1.0lf\",\"%1.0lf\",\"%d\"\n");
     for (const PartRecord& part : report.project.parts) {
         if (part.excluded != 0) continue;
-        lines.print(quoted, part.ref_des.c_str());
-        if (info_on) lines.print(quoted, part.info_text.c_str());
-        lines.print(quoted, side_name(part));
+        lines.print(&quoted, part.ref_des.c_str());
+        if (info_on) lines.print(&quoted, part.info_text.c_str());
+        lines.print(&quoted, side_name(part));
         if (mm)
-            lines.print(position_mm, part.x * MM_PER_INCH, part.y * MM_PER_INCH, part.angle);
+            lines.print(&position_mm, part.x * MM_PER_INCH, part.y * MM_PER_INCH, part.angle);
         else
-            lines.print(position_mil, part.x * MILS_PER_INCH, part.y * MILS_PER_INCH, part.angle);
+            lines.print(&position_mil, part.x * MILS_PER_INCH, part.y * MILS_PER_INCH, part.angle);
     }
     lines.write("\n\n");
 }

@@ -41,11 +41,11 @@ struct RowFormats {
 
 void write_listing_row(TextOutput& out, const Report& report, const RowFormats& formats, const PartRecord& part,
                        const char* side, const char* technology, double glue_dia) {
-    out.print(formats.ref_des, part.ref_des.c_str());
-    if (report.info.on()) out.print(formats.info, part.info_text.c_str());
+    out.print(&formats.ref_des, part.ref_des.c_str());
+    if (report.info.on()) out.print(&formats.info, part.info_text.c_str());
     const bool mm = report.settings.units_mm == 1;
     const double unit = mm ? MM_PER_INCH : 1.0;
-    out.print(mm ? formats.mm : formats.inch, part.shape.c_str(), side, part.x * unit, part.pos_flag != 0 ? 'L' : ' ',
+    out.print(mm ? &formats.mm : &formats.inch, part.shape.c_str(), side, part.x * unit, part.pos_flag != 0 ? 'L' : ' ',
               part.y * unit, part.angle, part.glue.first_x() * unit, part.glue.first_y() * unit, glue_dia * unit,
               technology, part.pin_count, pins_mark(part));
 }

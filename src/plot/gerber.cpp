@@ -57,7 +57,7 @@ int flash_at(TextOutput& out, double x, double y) {
     auto flash_number = [](double v) {
         return to_word_number(v > 0 ? (v + 0.0000005) * 1000000.0 : (v - 0.0000005) * 1000000.0);
     };
-    out.print(FLASH, flash_number(x), flash_number(y));
+    out.print(&FLASH, flash_number(x), flash_number(y));
     return 1;
 }
 

@@ -60,7 +60,8 @@ TEST(PreparedFormat, WritesWhatTheFormatItselfWrites) {
     // trailing lone '%' and formats without any conversion.
     auto check = [&](const char* format, std::string expected, auto... values) {
         std::ostringstream one;
-        EXPECT_EQ(print_to(one, PreparedFormat(format), values...), static_cast<int>(expected.size())) << format;
+        const PreparedFormat prepared(format);
+        EXPECT_EQ(print_to(one, &prepared, values...), static_cast<int>(expected.size())) << format;
         EXPECT_EQ(one.str(), expected) << format;
     };
     check("\n%-8s  ", format_text("\n%-8s  ", "R12"), "R12");
@@ -84,7 +85,7 @@ TEST(TextOutput, KeepsOrderAcrossItsBufferAndLongPieces) {
         TextOutput out(stream);
         const PreparedFormat row("%6d %-10s|");
         for (int i = 0; i < 5000; ++i) {
-            out.print(row, i, "row");
+            out.print(&row, i, "row");
             expected += format_text("%6d %-10s|", i, "row");
             if (i % 1000 == 0) {
                 // Pieces longer than the buffer go straight through, after what was buffered.
