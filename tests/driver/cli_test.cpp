@@ -125,7 +125,7 @@ TEST(CommandLine, FatalErrorKeepsAnEarlierReportAndLeavesNoTemporaryFile) {
     EXPECT_EQ(list_dir(board.dir.path), "bad.lpf board.lpf board.place");
 }
 
-TEST(CommandLine, ReplacedReportKeepsTheFilesPermissions) {
+TEST(CommandLine, ReplacedReportKeepsTheFilesPermissionsAndNothingOfTheOldOne) {
     Board board;
     write_file(board.dir.file("board.place"), "old");
     chmod(board.dir.file("board.place").c_str(), 0640);
@@ -133,6 +133,9 @@ TEST(CommandLine, ReplacedReportKeepsTheFilesPermissions) {
     struct stat status {};
     stat(board.dir.file("board.place").c_str(), &status);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(read_file(board.dir.file("board.place")).substr(0, 15), "\nProject: Tiny\n");
+    // The earlier report, swapped out under the temporary name, is gone too.
+    EXPECT_EQ(list_dir(board.dir.path), "board.lpf board.place");
 }
 
 TEST(CommandLine, ReportThroughALinkIsWrittenToTheLinkedFile) {
