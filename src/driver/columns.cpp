@@ -42,11 +42,11 @@ std::vector<std::string> column_cells(const Report& report, const PartRecord& pa
     const double unit = mm ? MM_PER_INCH : 1.0;
     const FootprintRecord* footprint = footprint_of(report, part);
     switch (type) {
-        case 0: return {part.ref_des};
-        case 1: return {part.value};
-        case 2: return {part.info_text};
-        case 3: return {part.value + " " + part.info_text};
-        case 4: return {part.shape};
+        case 0: return {part.ref_des.str()};
+        case 1: return {part.value.str()};
+        case 2: return {part.info_text.str()};
+        case 3: return {part.value.str() + " " + part.info_text.str()};
+        case 4: return {part.shape.str()};
         case 5: return {side_name(part)};
         case 6: return {format_text(" %3d", part.angle)};
         case 7: return {format_text(mm ? "%8.3lf" : "%8.4lf", part.x * unit)};
@@ -69,9 +69,9 @@ std::vector<std::string> column_cells(const Report& report, const PartRecord& pa
             return cells;
         }
         case 14: return {format_text("  %3d", part.centroid_angle)};
-        case 15: return {footprint != nullptr ? footprint->author : std::string()};
-        case 16: return {footprint != nullptr ? footprint->source : std::string()};
-        case 17: return {footprint != nullptr ? footprint->description : std::string()};
+        case 15: return {footprint != nullptr ? footprint->author.str() : std::string()};
+        case 16: return {footprint != nullptr ? footprint->source.str() : std::string()};
+        case 17: return {footprint != nullptr ? footprint->description.str() : std::string()};
         case 18: return {format_text("      %2d", part.glue.count)};
         default: return {};
     }

@@ -35,8 +35,8 @@ void read_position(PartRecord& part, std::string_view numbers) {
     part.layout_angle = static_cast<int>(static_cast<unsigned>(angle));
     part.angle = part.layout_angle;
     part.pos_flag = static_cast<unsigned>(flag);
-    part.x = part.origin_x = finite_or_zero(x) * INCH_PER_NM;
-    part.y = part.origin_y = finite_or_zero(y) * INCH_PER_NM;
+    part.x = finite_or_zero(x) * INCH_PER_NM;
+    part.y = finite_or_zero(y) * INCH_PER_NM;
 }
 
 // Gives a positioned part its footprint's data, placement point and glue spots.
@@ -50,14 +50,17 @@ void attach_footprint(PartRecord& part, int index, const FootprintTable& footpri
     part.pad_flags = footprint.pad_flags;
     part.excluded = footprint.excluded;
 
-    BoardPoint placement = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
+    // Until now the part's position is its origin in the layout.
+    const double origin_x = part.x;
+    const double origin_y = part.y;
+    BoardPoint placement = footprint_to_board(origin_x, origin_y, part.layout_angle, part.side,
                                               footprint.centroid_x, footprint.centroid_y);
     part.x = placement.x;
     part.y = placement.y;
     part.glue = GlueSpots{};
     for (int i = 0; i < footprint.glue.count; ++i) {
         size_t spot = static_cast<size_t>(i);
-        BoardPoint glue = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
+        BoardPoint glue = footprint_to_board(origin_x, origin_y, part.layout_angle, part.side,
                                              footprint.glue[spot].x, footprint.glue[spot].y);
         part.glue.add(glue.x, glue.y, footprint.glue[spot].dia);
     }
@@ -152,7 +155,7 @@ void read_part_blocks(const TextLines& text, LineCursor& cursor, Project& projec
                 parts.back() = PartRecord{};
             else
                 parts.emplace_back();
-            parts.back().ref_des = std::string(without_newline(line.substr(PART_KEY.size())));
+            parts.back().ref_des = without_newline(line.substr(PART_KEY.size()));
             in_block = true;
             continue;
         }

@@ -5,10 +5,21 @@ void GlueSpots::add(double spot_x, double spot_y, double spot_dia) {
     if (index < HELD) {
         held_[index] = GlueSpot{spot_x, spot_y, spot_dia};
     } else {
-        more_.resize(index - HELD);
-        more_.push_back(GlueSpot{spot_x, spot_y, spot_dia});
+        if (!more_) more_ = std::make_unique<std::vector<GlueSpot>>();
+        more_->resize(index - HELD);
+        more_->push_back(GlueSpot{spot_x, spot_y, spot_dia});
     }
     ++count;
+}
+
+GlueSpots::GlueSpots(const GlueSpots& other)
+    : count(other.count),
+      held_(other.held_),
+      more_(other.more_ ? std::make_unique<std::vector<GlueSpot>>(*other.more_) : nullptr) {}
+
+GlueSpots& GlueSpots::operator=(const GlueSpots& other) {
+    if (this != &other) *this = GlueSpots(other);
+    return *this;
 }
 
 void GlueSpots::clear() {

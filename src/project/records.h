@@ -3,12 +3,14 @@
 // that hold them. Lengths are inches, angles whole degrees.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/memory.h"
 #include "common/name_index.h"
+#include "common/short_text.h"
 
 enum TechClass : int { TECH_SMD = 0, TECH_THRU_HOLE = 1, TECH_MIXED = 2, TECH_NULL = 3 };
 
@@ -25,12 +27,19 @@ struct GlueSpot {
 struct GlueSpots {
     int count = 0;
 
+    GlueSpots() = default;
+    GlueSpots(const GlueSpots& other);
+    GlueSpots(GlueSpots&&) noexcept = default;
+    GlueSpots& operator=(const GlueSpots& other);
+    GlueSpots& operator=(GlueSpots&&) noexcept = default;
+    ~GlueSpots() = default;
+
     /// Appends a spot at index `count`.
     void add(double spot_x, double spot_y, double spot_dia);
     /// Removes every spot; the first entry's diameter becomes 0.
     void clear();
-    GlueSpot& operator[](size_t index) { return index < HELD ? held_[index] : more_[index - HELD]; }
-    const GlueSpot& operator[](size_t index) const { return index < HELD ? held_[index] : more_[index - HELD]; }
+    GlueSpot& operator[](size_t index) { return index < HELD ? held_[index] : (*more_)[index - HELD]; }
+    const GlueSpot& operator[](size_t index) const { return index < HELD ? held_[index] : (*more_)[index - HELD]; }
     /// The first stored spot, zero when none was ever stored.
     double first_x() const { return held_[0].x; }
     double first_y() const { return held_[0].y; }
@@ -39,14 +48,15 @@ struct GlueSpots {
 private:
     static constexpr size_t HELD = 2;
     std::array<GlueSpot, HELD> held_{};
-    std::vector<GlueSpot> more_;
+    // Spots from index HELD on; absent for nearly every record, so only a pointer wide.
+    std::unique_ptr<std::vector<GlueSpot>> more_;
 };
 
 struct FootprintRecord {
-    std::string name;
-    std::string author;
-    std::string source;
-    std::string description;
+    ShortText name;
+    ShortText author;
+    ShortText source;
+    ShortText description;
     int technology = TECH_SMD;
     int excluded = 0;
     int pad_flags = 0;
@@ -59,14 +69,12 @@ struct FootprintRecord {
 };
 
 struct PartRecord {
-    std::string ref_des;
-    std::string shape;
-    std::string info_text;
-    std::string value;
-    double x = 0.0;
+    ShortText ref_des;
+    ShortText shape;
+    ShortText info_text;
+    ShortText value;
+    double x = 0.0;  // the part's origin in the layout until its footprint is attached
     double y = 0.0;
-    double origin_x = 0.0;
-    double origin_y = 0.0;
     GlueSpots glue;
     int angle = 0;
     int layout_angle = 0;

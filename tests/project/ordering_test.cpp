@@ -26,7 +26,7 @@ std::string sorted(const std::vector<std::string>& designators) {
     PartTable parts = tagged_parts(designators);
     sort_parts(parts);
     std::string order;
-    for (const PartRecord& part : parts) order += (order.empty() ? "" : " ") + part.ref_des;
+    for (const PartRecord& part : parts) order += (order.empty() ? "" : " ") + part.ref_des.str();
     return order;
 }
 
@@ -83,7 +83,7 @@ TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
     for (bool swapped = true; swapped;) {
         swapped = false;
         for (size_t i = 1; i < expected.size(); ++i)
-            if (std::stoi(expected[i - 1].ref_des.substr(1)) > std::stoi(expected[i].ref_des.substr(1))) {
+            if (std::stoi(expected[i - 1].ref_des.str().substr(1)) > std::stoi(expected[i].ref_des.str().substr(1))) {
                 std::swap(expected[i - 1], expected[i]);
                 swapped = true;
             }
