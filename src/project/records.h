@@ -52,11 +52,10 @@ private:
     std::unique_ptr<std::vector<GlueSpot>> more_;
 };
 
+/// What a part takes from its footprint comes first, up to and with the glue spots, so that
+/// it spans as few cache lines as it can: every part reads it from a random footprint.
 struct FootprintRecord {
     ShortText name;
-    ShortText author;
-    ShortText source;
-    ShortText description;
     int technology = TECH_SMD;
     int excluded = 0;
     int pad_flags = 0;
@@ -66,6 +65,9 @@ struct FootprintRecord {
     double centroid_x = 0.0;
     double centroid_y = 0.0;
     GlueSpots glue;
+    ShortText author;
+    ShortText source;
+    ShortText description;
 };
 
 struct PartRecord {
