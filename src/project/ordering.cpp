@@ -49,16 +49,18 @@ namespace {
 // The report order in one comparison. Sorting by folded designator and then, within the
 // run of designators that share an alphabetic prefix followed by a digit, by the number
 // after the prefix, gives the same order as comparing these keys as bytes:
-//   designators with a digit:  prefix, '0', the number as 8 big-endian bytes, folded designator
+//   designators with a digit:  prefix, '0', the number, folded designator
 //   designators without one:   folded designator
-// The run of a prefix P holds exactly the designators that begin with P and a digit, and
-// the '0' after P compares with any other designator's character at that place as that
-// digit would; so the keys place each run where its designators lie alphabetically, and
-// order it by number, then alphabetically. Equal keys keep file order through the index.
+// where the number is written as its count of significant bytes and those bytes, most
+// significant first, so that keys compare numbers by value. The run of a prefix P holds
+// exactly the designators that begin with P and a digit, and the '0' after P compares
+// with any other designator's character at that place as that digit would; so the keys
+// place each run where its designators lie alphabetically, and order it by number, then
+// alphabetically. Equal keys keep file order through the index.
 struct SortEntry {
     uint64_t head_high;  // the key's first 16 bytes, zero-padded, as big-endian integers
     uint64_t head_low;
-    size_t key_offset;  // the whole key, in the arena
+    size_t tail_offset;  // the bytes after the first 16, in the arena, for longer keys
     uint32_t key_length;
     uint32_t index;  // position of the record before sorting
 };
@@ -71,29 +73,32 @@ uint64_t big_endian(const unsigned char* bytes) {
     return value;
 }
 
-using KeyArena = std::vector<unsigned char, LargeAllocator<unsigned char>>;
-
-// Appends the designator's key to the arena; `folded` is scratch room.
-void append_key(std::string_view ref_des, std::string& folded, KeyArena& arena) {
-    folded.assign(ref_des);
-    for (char& c : folded) c = static_cast<char>(fold(c));
-    size_t prefix_length = alphabetic_prefix(folded).size();
-    if (prefix_length < folded.size()) {
-        uint64_t number = static_cast<uint64_t>(number_at(folded, prefix_length));
-        unsigned char marked[9] = {'0'};
-        for (int i = 8; i >= 1; --i, number >>= 8) marked[i] = static_cast<unsigned char>(number & 0xff);
-        arena.insert(arena.end(), folded.begin(), folded.begin() + static_cast<long>(prefix_length));
-        arena.insert(arena.end(), marked, marked + sizeof marked);
+// Writes the designator's key to `key`.
+void make_key(std::string_view ref_des, std::string& key) {
+    key.clear();
+    size_t prefix_length = alphabetic_prefix(ref_des).size();
+    if (prefix_length < ref_des.size()) {
+        for (size_t i = 0; i < prefix_length; ++i) key += static_cast<char>(fold(ref_des[i]));
+        uint64_t number = static_cast<uint64_t>(number_at(ref_des, prefix_length));
+        int bytes = 0;
+        for (uint64_t rest = number; rest != 0; rest >>= 8) ++bytes;
+        key += '0';
+        key += static_cast<char>(bytes);
+        for (int i = bytes - 1; i >= 0; --i) key += static_cast<char>(number >> (8 * i) & 0xff);
     }
-    arena.insert(arena.end(), folded.begin(), folded.end());
+    for (char c : ref_des) key += static_cast<char>(fold(c));
 }
 
+using KeyArena = std::vector<unsigned char, LargeAllocator<unsigned char>>;
+
+// Equal heads make the key of at most 16 bytes a prefix of the other, so the rest of the
+// keys needs comparing only when both are longer.
 bool entry_less(const SortEntry& a, const SortEntry& b, const unsigned char* arena) {
     if (a.head_high != b.head_high) return a.head_high < b.head_high;
     if (a.head_low != b.head_low) return a.head_low < b.head_low;
-    if (a.key_length > HEAD_BYTES || b.key_length > HEAD_BYTES) {
-        size_t common = std::min(a.key_length, b.key_length);
-        int order = std::memcmp(arena + a.key_offset, arena + b.key_offset, common);
+    if (a.key_length > HEAD_BYTES && b.key_length > HEAD_BYTES) {
+        size_t common = std::min(a.key_length, b.key_length) - HEAD_BYTES;
+        int order = std::memcmp(arena + a.tail_offset, arena + b.tail_offset, common);
         if (order != 0) return order < 0;
     }
     if (a.key_length != b.key_length) return a.key_length < b.key_length;
@@ -136,20 +141,18 @@ void apply_order(PartTable& parts, Order& order) {
 
 void sort_parts(PartTable& parts) {
     if (parts.size() < 2) return;
-    size_t total = 0;
-    for (const PartRecord& part : parts) total += 2 * part.ref_des.size() + 9;
     KeyArena arena;
-    arena.reserve(total);
     std::vector<SortEntry, LargeAllocator<SortEntry>> entries;
     entries.reserve(parts.size());
-    std::string folded;
+    std::string key;
     for (size_t i = 0; i < parts.size(); ++i) {
-        size_t offset = arena.size();
-        append_key(parts[i].ref_des, folded, arena);
+        make_key(parts[i].ref_des, key);
         unsigned char head[HEAD_BYTES] = {};
-        std::memcpy(head, arena.data() + offset, std::min(HEAD_BYTES, arena.size() - offset));
-        entries.push_back(SortEntry{big_endian(head), big_endian(head + 8), offset,
-                                    static_cast<uint32_t>(arena.size() - offset), static_cast<uint32_t>(i)});
+        std::memcpy(head, key.data(), std::min(HEAD_BYTES, key.size()));
+        size_t tail_offset = arena.size();
+        if (key.size() > HEAD_BYTES) arena.insert(arena.end(), key.begin() + HEAD_BYTES, key.end());
+        entries.push_back(SortEntry{big_endian(head), big_endian(head + 8), tail_offset,
+                                    static_cast<uint32_t>(key.size()), static_cast<uint32_t>(i)});
     }
     const unsigned char* keys = arena.data();
     std::sort(entries.begin(), entries.end(),

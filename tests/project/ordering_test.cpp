@@ -126,7 +126,8 @@ std::vector<std::string> two_stage_reference(std::vector<std::string> designator
 
 TEST(PartOrdering, RandomDesignatorsSortAsTheTwoStages) {
     // Mixed case, punctuation on both sides of the digits, leading zeros, prefixes of one
-    // another, designators longer than any inline key, and numbers beyond 64 bits.
+    // another, designators longer than any inline key, numbers of every byte length, with
+    // zero bytes, and beyond 64 bits.
     const std::vector<std::string> pieces = {"C", "c", "R", "r", "RN", "rn", "U", "TP", "tp_", "X-", "x/", "J:", "",
                                              "LONGPREFIXNAME", "longprefixname", "A", "AB"};
     const std::vector<std::string> tails = {"", "A", "a", "-1", "_2", "B", "/", ".5", "X", "LONGER_SUFFIX_TEXT"};
@@ -135,8 +136,9 @@ TEST(PartOrdering, RandomDesignatorsSortAsTheTwoStages) {
         std::vector<std::string> designators;
         for (int i = 0; i < 300; ++i) {
             std::string d = pieces[random() % pieces.size()];
-            switch (random() % 6) {
+            switch (random() % 7) {
                 case 0: break;
+                case 6: d += std::to_string((random() % 3) << (8 * (random() % 4))); break;  // zero bytes in the number
                 case 1: d += std::to_string(random() % 20); break;
                 case 2: d += "0" + std::to_string(random() % 20); break;
                 case 3: d += std::to_string(random() % 1000000); break;
