@@ -2,7 +2,7 @@
 """Times whole runs of Tarnwick on synthetic projects and checks the scaling targets.
 
 Usage: run_benchmarks.py [--exe build/Tarnwick] [--sizes 1000,10000,100000,1000000]
-                         [--runs 5] [--work /tmp/tarnwick-bench]
+                         [--runs 7] [--work /tmp/tarnwick-bench]
 
 For every size it generates a project (bench/generate_project.py, cached in the work
 directory), measures `wc -l` on it as the baseline, and runs Tarnwick with report
@@ -49,7 +49,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--exe', default=os.path.join(TOP, 'build', 'Tarnwick'))
     parser.add_argument('--sizes', default='1000,10000,100000,1000000')
-    parser.add_argument('--runs', type=int, default=5)
+    parser.add_argument('--runs', type=int, default=7)
     parser.add_argument('--work', default='/tmp/tarnwick-bench')
     args = parser.parse_args()
     exe = os.path.abspath(args.exe)
@@ -72,8 +72,6 @@ def main():
     samples = {size: {'wc': [], **{mode: [] for mode in MODES}} for size in sizes}
     for round_number in range(args.runs):
         for size in sizes:
-            if size >= 1000000 and round_number >= max(3, args.runs // 2):
-                continue
             project = projects[size]
             samples[size]['wc'].append(timed_run(['wc', '-l', project], args.work))
             for mode in MODES:
