@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "common/memory.h"
 
@@ -57,52 +58,89 @@ namespace {
 // with any other designator's character at that place as that digit would; so the keys
 // place each run where its designators lie alphabetically, and order it by number, then
 // alphabetically. Equal keys keep file order through the index.
-struct SortEntry {
-    uint64_t head_high;  // the key's first 16 bytes, zero-padded, as big-endian integers
-    uint64_t head_low;
-    size_t tail_offset;  // the bytes after the first 16, in the arena, for longer keys
-    uint32_t key_length;
-    uint32_t index;  // position of the record before sorting
-};
 
-constexpr size_t HEAD_BYTES = 16;
-
-uint64_t big_endian(const unsigned char* bytes) {
-    uint64_t value = 0;
-    for (int i = 0; i < 8; ++i) value = value << 8 | bytes[i];
-    return value;
-}
-
-// Writes the designator's key to `key`.
-void make_key(std::string_view ref_des, std::string& key) {
-    key.clear();
+// Writes the first `room` bytes of the designator's key to `out` and returns how many it
+// wrote: all of the key when it is shorter.
+size_t write_key(std::string_view ref_des, unsigned char* out, size_t room) {
+    size_t used = 0;
+    auto put = [&](unsigned char byte) {
+        if (used < room) out[used++] = byte;
+    };
     size_t prefix_length = alphabetic_prefix(ref_des).size();
     if (prefix_length < ref_des.size()) {
-        for (size_t i = 0; i < prefix_length; ++i) key += static_cast<char>(fold(ref_des[i]));
+        for (size_t i = 0; i < prefix_length && used < room; ++i) put(fold(ref_des[i]));
         uint64_t number = static_cast<uint64_t>(number_at(ref_des, prefix_length));
         int bytes = 0;
         for (uint64_t rest = number; rest != 0; rest >>= 8) ++bytes;
-        key += '0';
-        key += static_cast<char>(bytes);
-        for (int i = bytes - 1; i >= 0; --i) key += static_cast<char>(number >> (8 * i) & 0xff);
+        put('0');
+        put(static_cast<unsigned char>(bytes));
+        for (int i = bytes - 1; i >= 0; --i) put(static_cast<unsigned char>(number >> (8 * i) & 0xff));
     }
-    for (char c : ref_des) key += static_cast<char>(fold(c));
+    for (size_t i = 0; i < ref_des.size() && used < room; ++i) put(fold(ref_des[i]));
+    return used;
 }
 
-using KeyArena = std::vector<unsigned char, LargeAllocator<unsigned char>>;
+// The longest key a designator can have: its folded text twice, the marker, the count and
+// eight bytes of number.
+size_t key_room(std::string_view ref_des) { return 2 * ref_des.size() + 10; }
 
-// Equal heads make the key of at most 16 bytes a prefix of the other, so the rest of the
-// keys needs comparing only when both are longer.
-bool entry_less(const SortEntry& a, const SortEntry& b, const unsigned char* arena) {
-    if (a.head_high != b.head_high) return a.head_high < b.head_high;
-    if (a.head_low != b.head_low) return a.head_low < b.head_low;
-    if (a.key_length > HEAD_BYTES && b.key_length > HEAD_BYTES) {
-        size_t common = std::min(a.key_length, b.key_length) - HEAD_BYTES;
-        int order = std::memcmp(arena + a.tail_offset, arena + b.tail_offset, common);
-        if (order != 0) return order < 0;
+// What the sort compares: the key's first 12 bytes, zero-padded, as big-endian integers,
+// with the record's position below them. Keys that differ there are in order; keys that
+// agree there are put in order by their whole keys afterwards.
+struct SortEntry {
+    uint64_t head;             // key bytes 0 to 7
+    uint64_t next_and_index;   // key bytes 8 to 11, then the position of the record before sorting
+
+    uint32_t index() const { return static_cast<uint32_t>(next_and_index); }
+    bool same_head(const SortEntry& other) const {
+        return head == other.head && next_and_index >> 32 == other.next_and_index >> 32;
     }
-    if (a.key_length != b.key_length) return a.key_length < b.key_length;
-    return a.index < b.index;
+};
+
+constexpr size_t HEAD_BYTES = 12;
+
+uint64_t big_endian(const unsigned char* bytes, size_t count) {
+    uint64_t value = 0;
+    for (size_t i = 0; i < count; ++i) value = value << 8 | bytes[i];
+    return value;
+}
+
+SortEntry entry_for(std::string_view ref_des, uint32_t index) {
+    unsigned char head[HEAD_BYTES] = {};
+    write_key(ref_des, head, HEAD_BYTES);
+    return SortEntry{big_endian(head, 8), big_endian(head + 8, 4) << 32 | index};
+}
+
+// Puts a run of entries whose heads agree in the order of their whole keys, then positions.
+// A zero-padded head that compares lower belongs to a lower key, so the run's place
+// among the other entries is already right.
+template <typename Iterator>
+void order_by_whole_keys(const PartTable& parts, Iterator first, Iterator last) {
+    struct Keyed {
+        size_t offset;
+        size_t length;
+        uint32_t index;
+    };
+    std::vector<unsigned char> keys;
+    std::vector<Keyed> run;
+    for (Iterator entry = first; entry != last; ++entry) {
+        std::string_view ref_des = parts[entry->index()].ref_des;
+        size_t offset = keys.size();
+        keys.resize(offset + key_room(ref_des));
+        size_t length = write_key(ref_des, keys.data() + offset, key_room(ref_des));
+        keys.resize(offset + length);
+        run.push_back(Keyed{offset, length, entry->index()});
+    }
+    std::sort(run.begin(), run.end(), [&keys](const Keyed& a, const Keyed& b) {
+        int order = std::memcmp(keys.data() + a.offset, keys.data() + b.offset, std::min(a.length, b.length));
+        if (order != 0) return order < 0;
+        if (a.length != b.length) return a.length < b.length;
+        return a.index < b.index;
+    });
+    for (const Keyed& keyed : run) {
+        first->next_and_index = (first->next_and_index >> 32 << 32) | keyed.index;
+        ++first;
+    }
 }
 
 using Order = std::vector<uint32_t, LargeAllocator<uint32_t>>;
@@ -141,24 +179,21 @@ void apply_order(PartTable& parts, Order& order) {
 
 void sort_parts(PartTable& parts) {
     if (parts.size() < 2) return;
-    KeyArena arena;
     std::vector<SortEntry, LargeAllocator<SortEntry>> entries;
     entries.reserve(parts.size());
-    std::string key;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        make_key(parts[i].ref_des, key);
-        unsigned char head[HEAD_BYTES] = {};
-        std::memcpy(head, key.data(), std::min(HEAD_BYTES, key.size()));
-        size_t tail_offset = arena.size();
-        if (key.size() > HEAD_BYTES) arena.insert(arena.end(), key.begin() + HEAD_BYTES, key.end());
-        entries.push_back(SortEntry{big_endian(head), big_endian(head + 8), tail_offset,
-                                    static_cast<uint32_t>(key.size()), static_cast<uint32_t>(i)});
+    for (size_t i = 0; i < parts.size(); ++i) entries.push_back(entry_for(parts[i].ref_des, static_cast<uint32_t>(i)));
+    std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
+        return a.head != b.head ? a.head < b.head : a.next_and_index < b.next_and_index;
+    });
+    for (size_t start = 0; start < entries.size();) {
+        size_t end = start + 1;
+        while (end < entries.size() && entries[end].same_head(entries[start])) ++end;
+        if (end - start > 1) order_by_whole_keys(parts, entries.begin() + static_cast<long>(start),
+                                                 entries.begin() + static_cast<long>(end));
+        start = end;
     }
-    const unsigned char* keys = arena.data();
-    std::sort(entries.begin(), entries.end(),
-              [keys](const SortEntry& a, const SortEntry& b) { return entry_less(a, b, keys); });
     Order order(entries.size());
-    for (size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].index;
+    for (size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].index();
     entries = {};
     apply_order(parts, order);
 }
