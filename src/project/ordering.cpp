@@ -111,6 +111,59 @@ SortEntry entry_for(std::string_view ref_des, uint32_t index) {
     return SortEntry{big_endian(head, 8), big_endian(head + 8, 4) << 32 | index};
 }
 
+bool entry_less(const SortEntry& a, const SortEntry& b) {
+    return a.head != b.head ? a.head < b.head : a.next_and_index < b.next_and_index;
+}
+
+// Byte `position` of the entry's 12 key bytes.
+unsigned key_byte(const SortEntry& entry, int position) {
+    return position < 8 ? static_cast<unsigned>(entry.head >> (56 - 8 * position) & 0xff)
+                        : static_cast<unsigned>(entry.next_and_index >> (120 - 8 * position) & 0xff);
+}
+
+// Sorts by key bytes from `position` on, the bytes before it being equal over the range:
+// entries are distributed into 256 buckets by one byte at a time, in place, skipping bytes
+// that all entries share, and small buckets are finished by comparison. Each pass reads
+// the range in order and sends every entry to one of a few hundred places, where a
+// comparison sort would read the whole range again at every level of its recursion.
+void sort_entries(SortEntry* first, SortEntry* last, int position) {
+    constexpr ptrdiff_t SMALL = 256;
+    for (; position < static_cast<int>(HEAD_BYTES); ++position) {
+        if (last - first <= SMALL) break;
+        size_t counts[256] = {};
+        for (const SortEntry* entry = first; entry != last; ++entry) ++counts[key_byte(*entry, position)];
+        if (counts[key_byte(*first, position)] == static_cast<size_t>(last - first)) continue;
+        size_t next[256], ends[256];
+        size_t total = 0;
+        for (int bucket = 0; bucket < 256; ++bucket) {
+            next[bucket] = total;
+            total += counts[bucket];
+            ends[bucket] = total;
+        }
+        // Every entry taken from a bucket's unfilled part is carried to its own bucket,
+        // and the one found there carried on, until one belongs where the first was taken.
+        for (int bucket = 0; bucket < 256; ++bucket) {
+            while (next[bucket] < ends[bucket]) {
+                SortEntry carried = first[next[bucket]];
+                unsigned target = key_byte(carried, position);
+                while (target != static_cast<unsigned>(bucket)) {
+                    std::swap(carried, first[next[target]++]);
+                    target = key_byte(carried, position);
+                }
+                first[next[bucket]++] = carried;
+            }
+        }
+        size_t start = 0;
+        for (int bucket = 0; bucket < 256; ++bucket) {
+            if (counts[bucket] > 1) sort_entries(first + start, first + ends[bucket], position + 1);
+            start = ends[bucket];
+        }
+        return;
+    }
+    // Few entries left, or all 12 key bytes equal: the positions decide those.
+    std::sort(first, last, entry_less);
+}
+
 // Puts a run of entries whose heads agree in the order of their whole keys, then positions.
 // A zero-padded head that compares lower belongs to a lower key, so the run's place
 // among the other entries is already right.
@@ -182,9 +235,7 @@ void sort_parts(PartTable& parts) {
     std::vector<SortEntry, LargeAllocator<SortEntry>> entries;
     entries.reserve(parts.size());
     for (size_t i = 0; i < parts.size(); ++i) entries.push_back(entry_for(parts[i].ref_des, static_cast<uint32_t>(i)));
-    std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
-        return a.head != b.head ? a.head < b.head : a.next_and_index < b.next_and_index;
-    });
+    sort_entries(entries.data(), entries.data() + entries.size(), 0);
     for (size_t start = 0; start < entries.size();) {
         size_t end = start + 1;
         while (end < entries.size() && entries[end].same_head(entries[start])) ++end;

@@ -129,12 +129,14 @@ TEST(PartOrdering, RandomDesignatorsSortAsTheTwoStages) {
     // another, designators longer than any inline key, numbers of every byte length, with
     // zero bytes, and beyond 64 bits.
     const std::vector<std::string> pieces = {"C", "c", "R", "r", "RN", "rn", "U", "TP", "tp_", "X-", "x/", "J:", "",
-                                             "LONGPREFIXNAME", "longprefixname", "A", "AB"};
+                                             "LONGPREFIXNAME", "longprefixname", "A", "AB", "TPOINT", "tpoint"};
     const std::vector<std::string> tails = {"", "A", "a", "-1", "_2", "B", "/", ".5", "X", "LONGER_SUFFIX_TEXT"};
     std::mt19937 random(20261209);
-    for (int round = 0; round < 40; ++round) {
+    // The last rounds are large, so that the distribution into buckets goes several bytes deep.
+    for (int round = 0; round < 42; ++round) {
         std::vector<std::string> designators;
-        for (int i = 0; i < 300; ++i) {
+        const int count = round < 40 ? 300 : 40000;
+        for (int i = 0; i < count; ++i) {
             std::string d = pieces[random() % pieces.size()];
             switch (random() % 7) {
                 case 0: break;
