@@ -56,12 +56,15 @@ TEST(TextLines, CursorStripsLeadingBlanksAndCanRewind) {
 }
 
 TEST(TextLines, LargeFilesReadLikeSmallOnes) {
-    // Files from a megabyte up take another road into memory; the text must not differ.
+    // Files from a quarter megabyte up take another road into memory, and from 8 MiB on
+    // two threads read a half each; the text must not differ.
     ScratchDir dir;
+    const size_t two_readers = size_t{8} << 20;
     std::string lines;
-    for (int i = 0; lines.size() < 3 * LARGE_BLOCK; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    for (int i = 0; lines.size() < two_readers + (size_t{3} << 20); ++i) lines += "line " + std::to_string(i) + "\r\n";
     lines += std::string("tail\0byte\r", 10);
-    for (size_t size : {LARGE_BLOCK - 1, LARGE_BLOCK, LARGE_BLOCK + 1, lines.size()}) {
+    for (size_t size : {LARGE_BLOCK - 1, LARGE_BLOCK, LARGE_BLOCK + 1, 3 * LARGE_BLOCK, two_readers - 1, two_readers,
+                        two_readers + (size_t{2} << 20) + 1, lines.size()}) {
         std::string content = lines.substr(0, size);
         write_file(dir.file("big.txt"), content);
         TextLines from_file;
