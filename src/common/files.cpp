@@ -88,7 +88,6 @@ ssize_t read_at(int descriptor, char* into, size_t count, size_t offset) {
 // copies the bytes in, and on a virtual machine whose host has to supply those pages
 // that costs about a millisecond per megabyte; two threads clear and fill side by side.
 constexpr size_t PARALLEL_READ_BYTES = size_t{8} << 20;
-constexpr size_t HUGE_PAGE = size_t{2} << 20;
 
 // Reads the file's `size` bytes into `data`; false when the file is shorter or fails.
 bool read_all(int descriptor, char* data, size_t size) {

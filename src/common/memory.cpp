@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr uintptr_t HUGE_PAGE = uintptr_t{1} << 21;
-
 uintptr_t round_up(uintptr_t value) { return (value + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1); }
 
 }  // namespace

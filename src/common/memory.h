@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <new>
 
+/// The size and alignment of a huge page; large blocks start on one.
+constexpr size_t HUGE_PAGE = size_t{1} << 21;
+
 /// Requests of at least this many bytes are served by allocate_large.
 constexpr size_t LARGE_BLOCK = size_t{1} << 18;
 

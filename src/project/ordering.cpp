@@ -167,8 +167,7 @@ void sort_entries(SortEntry* first, SortEntry* last, int position) {
 // Puts a run of entries whose heads agree in the order of their whole keys, then positions.
 // A zero-padded head that compares lower belongs to a lower key, so the run's place
 // among the other entries is already right.
-template <typename Iterator>
-void order_by_whole_keys(const PartTable& parts, Iterator first, Iterator last) {
+void order_by_whole_keys(const PartTable& parts, SortEntry* first, SortEntry* last) {
     struct Keyed {
         size_t offset;
         size_t length;
@@ -176,7 +175,7 @@ void order_by_whole_keys(const PartTable& parts, Iterator first, Iterator last) 
     };
     std::vector<unsigned char> keys;
     std::vector<Keyed> run;
-    for (Iterator entry = first; entry != last; ++entry) {
+    for (const SortEntry* entry = first; entry != last; ++entry) {
         std::string_view ref_des = parts[entry->index()].ref_des;
         size_t offset = keys.size();
         keys.resize(offset + key_room(ref_des));
@@ -239,8 +238,7 @@ void sort_parts(PartTable& parts) {
     for (size_t start = 0; start < entries.size();) {
         size_t end = start + 1;
         while (end < entries.size() && entries[end].same_head(entries[start])) ++end;
-        if (end - start > 1) order_by_whole_keys(parts, entries.begin() + static_cast<long>(start),
-                                                 entries.begin() + static_cast<long>(end));
+        if (end - start > 1) order_by_whole_keys(parts, entries.data() + start, entries.data() + end);
         start = end;
     }
     Order order(entries.size());
