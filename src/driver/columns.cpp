@@ -1,6 +1,7 @@
 #include "driver/columns.h"
 
 #include "common/format.h"
+#include "common/parallel_blocks.h"
 #include "driver/listing.h"
 
 namespace {
@@ -28,10 +29,14 @@ void write_groups(std::ostream& out, const Report& report, unsigned side) {
     for (int technology = TECH_SMD; technology <= TECH_NULL; ++technology) {
         if (counts.class_count[technology] <= 0) continue;
         write_column_headings(out, report.settings);
-        for (const PartRecord& part : report.project.parts) {
-            bool on_side = side == 0 ? part.side == 0 : part.side != 0;
-            if (on_side && part.technology == technology && part.excluded == 0) write_column_row(out, report, part);
-        }
+        const PartTable& parts = report.project.parts;
+        write_in_parallel_blocks(out, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i) {
+                const PartRecord& part = parts[i];
+                bool on_side = side == 0 ? part.side == 0 : part.side != 0;
+                if (on_side && part.technology == technology && part.excluded == 0) write_column_row(block, report, part);
+            }
+        });
     }
 }
 
@@ -110,7 +115,10 @@ void write_column_report(std::ostream& out, const Report& report, int format) {
     write_report_header(out, report);
     if (format == 3) {
         write_column_headings(out, report.settings);
-        for (const PartRecord& part : report.project.parts) write_column_row(out, report, part);
+        const PartTable& parts = report.project.parts;
+        write_in_parallel_blocks(out, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i) write_column_row(block, report, parts[i]);
+        });
     } else {
         write_groups(out, report, 0);
         write_groups(out, report, 1);

@@ -1,6 +1,7 @@
 #include "driver/csv.h"
 
 #include "common/format.h"
+#include "common/parallel_blocks.h"
 
 void write_csv_report(std::ostream& out, const Report& report) {
     const bool mm = report.settings.units_mm == 1;
@@ -8,19 +9,23 @@ void write_csv_report(std::ostream& out, const Report& report) {
     print_to(out, "Report Origin = (0.0, 0.0) \nUnits used = \"%s\" \n\"RefDes\",", mm ? "mm" : "mil");
     if (info_on) print_to(out, "\"%s\",", report.settings.info_heading.c_str());
     out << "\"Layer\",\"LocationX\",\"LocationY\",\"Rotation\"\n\n";
-    TextOutput lines(out);
     const PreparedFormat quoted("\"%s\",");
     const PreparedFormat position_mm("\"%1.2lf\",\"%1.2lf\",\"%d\"\n");
     const PreparedFormat position_mil("\"%1.0lf\",\"%1.0lf\",\"%d\"\n");
-    for (const PartRecord& part : report.project.parts) {
-        if (part.excluded != 0) continue;
-        lines.print(&quoted, part.ref_des.c_str());
-        if (info_on) lines.print(&quoted, part.info_text.c_str());
-        lines.print(&quoted, side_name(part));
-        if (mm)
-            lines.print(&position_mm, part.x * MM_PER_INCH, part.y * MM_PER_INCH, part.angle);
-        else
-            lines.print(&position_mil, part.x * MILS_PER_INCH, part.y * MILS_PER_INCH, part.angle);
-    }
-    lines.write("\n\n");
+    const PartTable& parts = report.project.parts;
+    write_in_parallel_blocks(out, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
+        TextOutput lines(block);
+        for (size_t i = begin; i < end; ++i) {
+            const PartRecord& part = parts[i];
+            if (part.excluded != 0) continue;
+            lines.print(&quoted, part.ref_des.c_str());
+            if (info_on) lines.print(&quoted, part.info_text.c_str());
+            lines.print(&quoted, side_name(part));
+            if (mm)
+                lines.print(&position_mm, part.x * MM_PER_INCH, part.y * MM_PER_INCH, part.angle);
+            else
+                lines.print(&position_mil, part.x * MILS_PER_INCH, part.y * MILS_PER_INCH, part.angle);
+        }
+    });
+    out << "\n\n";
 }

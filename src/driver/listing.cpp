@@ -1,6 +1,7 @@
 #include "driver/listing.h"
 
 #include "common/format.h"
+#include "common/parallel_blocks.h"
 
 namespace {
 
@@ -50,19 +51,27 @@ void write_listing_row(TextOutput& out, const Report& report, const RowFormats& 
               technology, part.pin_count, pins_mark(part));
 }
 
-void write_side_groups(TextOutput& out, const Report& report, const RowFormats& formats, unsigned side) {
+// Writes one side's classes, each under its heading; the rows go to `stream` in parallel blocks.
+void write_side_groups(std::ostream& stream, const Report& report, const RowFormats& formats, unsigned side) {
     const GroupCounts& counts = side == 0 ? report.top_counts : report.bottom_counts;
     if (counts.placed() <= 0) return;
     const char* side_name = side == 0 ? "Top" : "Bottom";
+    TextOutput out(stream);
     for (int technology = TECH_SMD; technology <= TECH_NULL; ++technology) {
         if (counts.class_count[technology] <= 0) continue;
         write_listing_heading(out, report, "\n\n");
+        out.flush();
         bool glued = (report.settings.glue_technologies >> technology & 1) != 0;
-        for (const PartRecord& part : report.project.parts) {
-            if (part.side != side || part.technology != technology || part.excluded != 0) continue;
-            write_listing_row(out, report, formats, part, side_name, technology_name(technology),
-                              glued ? part.glue.first_dia() : 0.0);
-        }
+        const PartTable& parts = report.project.parts;
+        write_in_parallel_blocks(stream, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
+            TextOutput rows(block);
+            for (size_t i = begin; i < end; ++i) {
+                const PartRecord& part = parts[i];
+                if (part.side != side || part.technology != technology || part.excluded != 0) continue;
+                write_listing_row(rows, report, formats, part, side_name, technology_name(technology),
+                                  glued ? part.glue.first_dia() : 0.0);
+            }
+        });
     }
 }
 
@@ -82,22 +91,28 @@ void write_report_header(std::ostream& out, const Report& report) {
 
 void write_plain_listing(std::ostream& stream, const Report& report) {
     write_report_header(stream, report);
-    TextOutput out(stream);
     const RowFormats formats;
-    write_listing_heading(out, report, "\n");
-    for (const PartRecord& part : report.project.parts) {
-        if (part.excluded != 0) continue;
-        write_listing_row(out, report, formats, part, side_name(part), technology_name(part.technology),
-                          part.glue.first_dia());
+    {
+        TextOutput out(stream);
+        write_listing_heading(out, report, "\n");
     }
-    out.write("\n\n");
+    const PartTable& parts = report.project.parts;
+    write_in_parallel_blocks(stream, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
+        TextOutput rows(block);
+        for (size_t i = begin; i < end; ++i) {
+            const PartRecord& part = parts[i];
+            if (part.excluded != 0) continue;
+            write_listing_row(rows, report, formats, part, side_name(part), technology_name(part.technology),
+                              part.glue.first_dia());
+        }
+    });
+    stream << "\n\n";
 }
 
 void write_grouped_listing(std::ostream& stream, const Report& report) {
     write_report_header(stream, report);
-    TextOutput out(stream);
     const RowFormats formats;
-    write_side_groups(out, report, formats, 0);
-    write_side_groups(out, report, formats, 1);
-    out.write("\n\n");
+    write_side_groups(stream, report, formats, 0);
+    write_side_groups(stream, report, formats, 1);
+    stream << "\n\n";
 }
