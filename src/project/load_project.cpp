@@ -5,8 +5,11 @@
 #include "project/parts.h"
 
 void load_project(TextLines text, const LoadContext& context, Project& project) {
+    // The parts are read beside the footprints; a footprint error ends both.
+    PartsReading parts(text, project);
     read_footprints(text, context, project);
-    read_parts(text, project);
+    parts.footprints_complete();
+    parts.finish();
     text = TextLines{};
     sort_parts(project.parts);
 }

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "common/fatal.h"
 #include "common/format.h"
@@ -66,39 +69,78 @@ void attach_footprint(PartRecord& part, int index, const FootprintTable& footpri
     }
 }
 
-// The positioned parts at the end of the table whose footprints are still to be attached.
-// A large project's footprints are spread over far more memory than the caches hold, so
-// each lookup waits for memory; taking the parts in groups lets those waits overlap: a
-// part's index slot is fetched when its position is read, the footprint records of a
-// whole group are fetched together, and then the group is completed in file order.
+// The positioned parts whose footprints are still to be attached. A large project's
+// footprints are spread over far more memory than the caches hold, so each lookup waits
+// for memory; taking the parts in groups lets those waits overlap: the index slots of a
+// group are fetched, then its footprint records, and then the group is completed in file
+// order. Parts positioned before the footprint table is complete wait in a list of their
+// own and are completed the same way once it is.
 class PendingParts {
 public:
     /// Parts [0, complete()) of the table are complete.
     size_t complete() const { return complete_; }
 
-    /// Notes the part at the end of the table, just positioned; completes a full group.
-    void add(PartTable& parts, const FootprintTable& footprints) {
+    /// Notes the part at the end of the table, just positioned. With the footprint table
+    /// complete (`footprints_ready`), the parts waiting are completed and then every full group.
+    void add(PartTable& parts, const FootprintTable& footprints, bool footprints_ready) {
         uint64_t hash = footprint_hash(parts.back().shape);
+        if (!footprints_ready) {
+            waiting_.push_back(hash);
+            return;
+        }
+        if (!waiting_.empty()) attach_waiting(parts, footprints);
         fetch_footprint_slot(footprints, hash);
         hashes_[count_++] = hash;
-        if (count_ == GROUP) finish(parts, footprints);
+        if (count_ == GROUP) finish_group(parts, footprints);
     }
 
-    /// Completes the pending parts; an unknown footprint ends the reading at its part.
+    /// Completes every pending part; call only with the footprint table complete. An unknown
+    /// footprint ends the reading at its part.
     void finish(PartTable& parts, const FootprintTable& footprints) {
-        for (size_t i = 0; i < count_; ++i) fetch_footprint_record(footprints, hashes_[i]);
-        for (size_t i = 0; i < count_; ++i) {
-            PartRecord& part = parts[complete_];
-            attach_footprint(part, find_footprint(footprints, part.shape, hashes_[i]), footprints);
-            ++complete_;
-        }
-        count_ = 0;
+        attach_waiting(parts, footprints);
+        finish_group(parts, footprints);
     }
 
 private:
     static constexpr size_t GROUP = 32;
+
+    void finish_group(PartTable& parts, const FootprintTable& footprints) {
+        for (size_t i = 0; i < count_; ++i) fetch_footprint_record(footprints, hashes_[i]);
+        for (size_t i = 0; i < count_; ++i) attach_next(parts, footprints, hashes_[i]);
+        count_ = 0;
+    }
+
+    // The waiting parts come before the group in the table, so they are completed first; the
+    // slots of the next group are fetched while this one's records arrive.
+    void attach_waiting(PartTable& parts, const FootprintTable& footprints) {
+        const size_t total = waiting_.size();
+        for (size_t i = 0; i < std::min(total, GROUP); ++i) fetch_footprint_slot(footprints, waiting_[i]);
+        for (size_t start = 0; start < total; start += GROUP) {
+            const size_t end = std::min(total, start + GROUP);
+            for (size_t i = end; i < std::min(total, end + GROUP); ++i) fetch_footprint_slot(footprints, waiting_[i]);
+            for (size_t i = start; i < end; ++i) fetch_footprint_record(footprints, waiting_[i]);
+            for (size_t i = start; i < end; ++i) attach_next(parts, footprints, waiting_[i]);
+        }
+        Hashes().swap(waiting_);
+    }
+
+    // A part whose footprint is unknown ends the reading: nothing stays pending, so that a
+    // later finish() completes nothing more.
+    void attach_next(PartTable& parts, const FootprintTable& footprints, uint64_t hash) {
+        PartRecord& part = parts[complete_];
+        int index = find_footprint(footprints, part.shape, hash);
+        if (index < 0) {
+            count_ = 0;
+            Hashes().swap(waiting_);
+        }
+        attach_footprint(part, index, footprints);
+        ++complete_;
+    }
+
+    using Hashes = std::vector<uint64_t, LargeAllocator<uint64_t>>;
     std::array<uint64_t, GROUP> hashes_{};
     size_t count_ = 0;
+    Hashes waiting_;
     size_t complete_ = 0;
 };
 
@@ -128,25 +170,38 @@ BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle
     return {origin_x + mirrored_dx * cosine + dy * sine, origin_y - mirrored_dx * sine + dy * cosine};
 }
 
+// What the reading thread and the footprint reader share. The part table and the pending
+// parts belong to the reading thread until it ends; the footprint table is read by it only
+// after `footprints_ready`, which the footprint reader sets once the table is complete.
+struct PartsReading::Shared {
+    const TextLines& text;
+    Project& project;
+    std::atomic<bool> footprints_ready{false};
+    std::atomic<bool> stop{false};
+    PendingParts pending;
+    std::exception_ptr failure;
+};
+
 namespace {
 
 // Reads the part blocks after the "[parts]" line up to the end of the section. The record
-// of the open block is built in place at the end of the table.
-void read_part_blocks(const TextLines& text, LineCursor& cursor, Project& project, PendingParts& pending) {
-    PartTable& parts = project.parts;
-    // This is the last reader of the project text, and it reads forward: the text behind it
-    // is given back as the table grows, so that the table's new pages are the text's old ones.
-    constexpr size_t DISCARD_STEP = size_t{4} << 20;
-    size_t discarded = 0;
+// of the open block is built in place at the end of the table. Footprints are attached as
+// soon as the footprint table is complete; what is pending at the end is left to finish().
+void read_part_blocks(PartsReading::Shared& shared, LineCursor& cursor) {
+    PartTable& parts = shared.project.parts;
+    const FootprintTable& footprints = shared.project.footprints;
+    // Once the footprint reader is done, this is the last reader of the project text, and it
+    // reads forward: the text behind it is given back as the table grows, so that the table's
+    // new pages are the text's old ones.
+    constexpr size_t STEP = size_t{4} << 20;
+    size_t checked = 0;
     bool in_block = false;
     for (;;) {
-        if (cursor.at_end()) {
-            pending.finish(parts, project.footprints);
-            throw FatalError("\nPremature EOF reading Parts\n");
-        }
-        if (cursor.position - discarded >= DISCARD_STEP) {
-            discarded = cursor.position;
-            discard_text_before(text, discarded);
+        if (cursor.at_end()) throw FatalError("\nPremature EOF reading Parts\n");
+        if (cursor.position - checked >= STEP) {
+            checked = cursor.position;
+            if (shared.stop.load(std::memory_order_relaxed)) return;
+            if (shared.footprints_ready.load(std::memory_order_acquire)) discard_text_before(shared.text, checked);
         }
         std::string_view line = cursor.next();
         if (starts_with_key(line, PART_KEY)) {
@@ -160,10 +215,7 @@ void read_part_blocks(const TextLines& text, LineCursor& cursor, Project& projec
             continue;
         }
         if (!in_block) {
-            if (ends_parts_section(line)) {
-                pending.finish(parts, project.footprints);
-                return;
-            }
+            if (ends_parts_section(line)) return;
             continue;
         }
         PartRecord& part = parts.back();
@@ -176,29 +228,61 @@ void read_part_blocks(const TextLines& text, LineCursor& cursor, Project& projec
         } else if (starts_with_key(line, POS_KEY)) {
             read_position(part, line.substr(POS_KEY.size()));
             in_block = false;
-            pending.add(parts, project.footprints);
+            shared.pending.add(parts, footprints, shared.footprints_ready.load(std::memory_order_acquire));
         }
+    }
+}
+
+// The reading thread's work; its error is kept for finish().
+void read_parts_section(PartsReading::Shared& shared) {
+    try {
+        LineCursor cursor{shared.text};
+        for (;;) {
+            if (cursor.at_end()) throw FatalError("\nParts not found\n");
+            if (starts_with_key(cursor.next(), "[parts]")) break;
+        }
+        reserve_parts(shared.text, cursor.position, shared.project.parts);
+        read_part_blocks(shared, cursor);
+    } catch (...) {
+        shared.failure = std::current_exception();
     }
 }
 
 }  // namespace
 
-int read_parts(const TextLines& text, Project& project) {
-    LineCursor cursor{text};
-    for (;;) {
-        if (cursor.at_end()) throw FatalError("\nParts not found\n");
-        if (starts_with_key(cursor.next(), "[parts]")) break;
-    }
-
-    reserve_parts(text, cursor.position, project.parts);
-    PartTable& parts = project.parts;
-    PendingParts pending;
-    // When the reading stops with an error, the table keeps only the parts that were complete.
+PartsReading::PartsReading(const TextLines& text, Project& project)
+    : shared_(new Shared{text, project, {}, {}, {}, {}}) {
     try {
-        read_part_blocks(text, cursor, project, pending);
+        thread_ = std::thread(read_parts_section, std::ref(*shared_));
+    } catch (const std::system_error&) {
+        // No thread to be had: finish() reads the parts after the footprints.
+    }
+}
+
+PartsReading::~PartsReading() {
+    if (!thread_.joinable()) return;
+    // The footprints failed: the parts are not wanted, as if they had never been read.
+    shared_->stop.store(true, std::memory_order_relaxed);
+    thread_.join();
+    shared_->project.parts.clear();
+}
+
+void PartsReading::footprints_complete() { shared_->footprints_ready.store(true, std::memory_order_release); }
+
+int PartsReading::finish() {
+    if (thread_.joinable())
+        thread_.join();
+    else
+        read_parts_section(*shared_);
+    PartTable& parts = shared_->project.parts;
+    // An error of a part's footprint comes before an error later in the file, and when the
+    // reading stops with an error, the table keeps only the parts that were complete.
+    try {
+        shared_->pending.finish(parts, shared_->project.footprints);
+        if (shared_->failure != nullptr) std::rethrow_exception(shared_->failure);
     } catch (...) {
-        parts.erase(parts.begin() + static_cast<long>(pending.complete()), parts.end());
+        parts.erase(parts.begin() + static_cast<long>(shared_->pending.complete()), parts.end());
         throw;
     }
-    return project.part_count();
+    return shared_->project.part_count();
 }

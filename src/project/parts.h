@@ -1,11 +1,37 @@
 #pragma once
+#include <memory>
+#include <thread>
+
 #include "common/text_lines.h"
 #include "project/load_context.h"
 
 /// Reads every part block of the "[parts]" section into `project.parts`, in file order,
-/// with its footprint's data and its placement point and glue spots in board
-/// coordinates; returns the part count.
-int read_parts(const TextLines& text, Project& project);
+/// with its footprint's data and its placement point and glue spots in board coordinates.
+/// The reading runs in a thread of its own beside the footprint reader: the parts are read
+/// meanwhile, their footprints attached once the footprint table is complete. The results
+/// and errors are those of reading the footprints first and the parts after them.
+class PartsReading {
+public:
+    /// Starts reading the parts of `text` into `project.parts`; both must outlive the object.
+    PartsReading(const TextLines& text, Project& project);
+    PartsReading(const PartsReading&) = delete;
+    PartsReading& operator=(const PartsReading&) = delete;
+    /// Without finish(), for a footprint reader that failed: stops the reading and empties
+    /// the part table.
+    ~PartsReading();
+
+    /// The footprint table is complete and its reader is done with the text.
+    void footprints_complete();
+    /// Waits for the reading, attaches what is pending and returns the part count; throws the
+    /// reading's error, keeping only the complete parts. Call after footprints_complete().
+    int finish();
+
+    struct Shared;
+
+private:
+    std::unique_ptr<Shared> shared_;
+    std::thread thread_;
+};
 
 struct BoardPoint {
     double x, y;

@@ -6,6 +6,7 @@
 
 #include "common/fatal.h"
 #include "project_builder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -167,4 +168,51 @@ TEST(PartsReader, WindowsLineEndsReadLikeUnixOnes) {
     EXPECT_EQ(b.parts.at(0).ref_des, "R1");
     EXPECT_EQ(b.parts.at(0).x, a.parts.at(0).x);
     EXPECT_EQ(b.footprints.records.at(0).technology, TECH_SMD);
+}
+
+TEST(PartsReader, AFootprintErrorComesFirstAndLeavesNoParts) {
+    // The parts are read beside the footprints; a footprint error is still the one reported
+    // and no part is kept, as when the parts are never reached.
+    std::string parts;
+    for (int i = 0; i < 200; ++i) parts += part_block("R" + std::to_string(i), "OFF", i, 0, 0, 0);
+    const std::string no_board = "[footprints]\n" + OFFSET_FOOTPRINT + "[parts]\n" + parts + "[nets]\n[end]\n";
+    EXPECT_EQ(fatal_message(no_board), "\nPremature EOF in Footprints\n");
+    Project project;
+    Settings settings;
+    FootprintTable overrides;
+    std::ostringstream console;
+    EXPECT_THROW(load_project(split_lines(no_board), LoadContext{settings, overrides, console}, project), FatalError);
+    EXPECT_EQ(project.part_count(), 0);
+    EXPECT_EQ(fatal_message("[parts]\n" + parts + "[nets]\n"), "\nFootprints not found\n");
+}
+
+TEST(PartsReader, LargeFileWithTheFootprintsInsideThePartsSection) {
+    // The parts section starts before the footprints and the part reader passes through them
+    // while they are still being read: the text it leaves behind must not be given back
+    // before the footprint reader is done with it. Large enough to be read into a block of
+    // its own, given back piece by piece.
+    std::string footprints;
+    for (int f = 0; f < 60000; ++f)
+        footprints += smd_footprint("F" + std::to_string(f), "centroid: 0 " + std::to_string(f % 97) + " 0 0\n");
+    std::string parts;
+    for (int i = 0; i < 50000; ++i) parts += part_block("P" + std::to_string(i), "F" + std::to_string(i % 60000), i, 0, 0, 0);
+    const std::string file = "[parts]\n[footprints]\n" + footprints + "[board]\n" + parts + "[nets]\n[end]\n";
+    ASSERT_GT(footprints.size(), size_t{8} << 20);
+    ScratchDir dir;
+    write_file(dir.file("large.lpf"), file);
+    TextLines text;
+    ASSERT_TRUE(read_text_file(dir.file("large.lpf"), text));
+    ASSERT_TRUE(text.discardable);
+    Project project;
+    Settings settings;
+    FootprintTable overrides;
+    std::ostringstream console;
+    load_project(std::move(text), LoadContext{settings, overrides, console}, project);
+    ASSERT_EQ(project.footprint_count(), 60000);
+    ASSERT_EQ(project.part_count(), 50000);
+    for (const PartRecord& part : project.parts) {
+        int i = std::stoi(part.ref_des.str().substr(1));
+        ASSERT_EQ(part.footprint_index, i % 60000);
+        ASSERT_NEAR(part.x, i / INCH + (i % 60000 % 97) * 0.001, 1e-12) << part.ref_des;
+    }
 }
