@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "common/memory.h"
@@ -195,7 +197,37 @@ void order_by_whole_keys(const PartTable& parts, SortEntry* first, SortEntry* la
     }
 }
 
+using Entries = std::vector<SortEntry, LargeAllocator<SortEntry>>;
 using Order = std::vector<uint32_t, LargeAllocator<uint32_t>>;
+
+// Tables from this size on are sorted as two halves, each by a thread of its own, and merged.
+constexpr size_t PARALLEL_SORT_PARTS = 16384;
+
+// The entries of every part, sorted by head and position. The order is total (positions
+// differ), so the merged halves are exactly what sorting them all together would give.
+Entries sorted_entries(const PartTable& parts) {
+    Entries entries(parts.size());
+    auto build_and_sort = [&parts, &entries](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) entries[i] = entry_for(parts[i].ref_des, static_cast<uint32_t>(i));
+        sort_entries(entries.data() + begin, entries.data() + end, 0);
+    };
+    size_t half = parts.size() < PARALLEL_SORT_PARTS ? parts.size() : parts.size() / 2;
+    std::thread helper;
+    if (half < parts.size()) {
+        try {
+            helper = std::thread(build_and_sort, half, parts.size());
+        } catch (const std::system_error&) {
+            half = parts.size();  // no thread to be had: sort them all here
+        }
+    }
+    build_and_sort(0, half);
+    if (!helper.joinable()) return entries;
+    helper.join();
+    Entries merged(parts.size());
+    std::merge(entries.begin(), entries.begin() + static_cast<ptrdiff_t>(half), entries.begin() + static_cast<ptrdiff_t>(half),
+               entries.end(), merged.begin(), entry_less);
+    return merged;
+}
 
 // Moves the records so that new position k holds the record that was at order[k], one
 // cycle of the permutation at a time, with a single record held aside. The records of a
@@ -231,10 +263,7 @@ void apply_order(PartTable& parts, Order& order) {
 
 void sort_parts(PartTable& parts) {
     if (parts.size() < 2) return;
-    std::vector<SortEntry, LargeAllocator<SortEntry>> entries;
-    entries.reserve(parts.size());
-    for (size_t i = 0; i < parts.size(); ++i) entries.push_back(entry_for(parts[i].ref_des, static_cast<uint32_t>(i)));
-    sort_entries(entries.data(), entries.data() + entries.size(), 0);
+    Entries entries = sorted_entries(parts);
     for (size_t start = 0; start < entries.size();) {
         size_t end = start + 1;
         while (end < entries.size() && entries[end].same_head(entries[start])) ++end;
