@@ -77,7 +77,8 @@ double units_scale(std::string_view units_line) {
     return units_line.find("MIL") != std::string_view::npos ? INCH_PER_MIL : INCH_PER_NM;
 }
 
-int read_footprints(const TextLines& text, const LoadContext& context, Project& project) {
+int read_footprints(const TextLines& text, const LoadContext& context, Project& project,
+                    std::atomic<size_t>& progress) {
     LineCursor cursor{text};
     read_header(cursor, project, context.console);
     // Room for every footprint the rest of the file could hold, so the table is not moved
@@ -120,6 +121,8 @@ int read_footprints(const TextLines& text, const LoadContext& context, Project& 
             add_footprint(project.footprints, std::move(footprint));
             footprint = FootprintRecord{};
             in_block = false;
+            // Every later read, the look-ahead's too, starts at the cursor or after it.
+            progress.store(cursor.position, std::memory_order_release);
         }
     }
 }

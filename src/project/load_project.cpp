@@ -7,7 +7,7 @@
 void load_project(TextLines text, const LoadContext& context, Project& project) {
     // The parts are read beside the footprints; a footprint error ends both.
     PartsReading parts(text, project);
-    read_footprints(text, context, project);
+    read_footprints(text, context, project, parts.footprint_progress());
     parts.footprints_complete();
     parts.finish();
     text = TextLines{};

@@ -177,6 +177,7 @@ struct PartsReading::Shared {
     const TextLines& text;
     Project& project;
     std::atomic<bool> footprints_ready{false};
+    std::atomic<size_t> footprint_progress{0};  // the footprint reader reads nothing before this
     std::atomic<bool> stop{false};
     PendingParts pending;
     std::exception_ptr failure;
@@ -190,9 +191,9 @@ namespace {
 void read_part_blocks(PartsReading::Shared& shared, LineCursor& cursor) {
     PartTable& parts = shared.project.parts;
     const FootprintTable& footprints = shared.project.footprints;
-    // Once the footprint reader is done, this is the last reader of the project text, and it
-    // reads forward: the text behind it is given back as the table grows, so that the table's
-    // new pages are the text's old ones.
+    // Both readers read forward: the text behind both of them is given back as the table grows,
+    // so that the table's new pages are the text's old ones; once the footprint reader is done,
+    // that is all the text behind this one.
     constexpr size_t STEP = size_t{4} << 20;
     size_t checked = 0;
     bool in_block = false;
@@ -201,7 +202,10 @@ void read_part_blocks(PartsReading::Shared& shared, LineCursor& cursor) {
         if (cursor.position - checked >= STEP) {
             checked = cursor.position;
             if (shared.stop.load(std::memory_order_relaxed)) return;
-            if (shared.footprints_ready.load(std::memory_order_acquire)) discard_text_before(shared.text, checked);
+            size_t unread = shared.footprints_ready.load(std::memory_order_acquire)
+                                ? checked
+                                : std::min(checked, shared.footprint_progress.load(std::memory_order_acquire));
+            discard_text_before(shared.text, unread);
         }
         std::string_view line = cursor.next();
         if (starts_with_key(line, PART_KEY)) {
@@ -251,7 +255,7 @@ void read_parts_section(PartsReading::Shared& shared) {
 }  // namespace
 
 PartsReading::PartsReading(const TextLines& text, Project& project)
-    : shared_(new Shared{text, project, {}, {}, {}, {}}) {
+    : shared_(new Shared{text, project, {}, {}, {}, {}, {}}) {
     try {
         thread_ = std::thread(read_parts_section, std::ref(*shared_));
     } catch (const std::system_error&) {
@@ -266,6 +270,8 @@ PartsReading::~PartsReading() {
     thread_.join();
     shared_->project.parts.clear();
 }
+
+std::atomic<size_t>& PartsReading::footprint_progress() { return shared_->footprint_progress; }
 
 void PartsReading::footprints_complete() { shared_->footprints_ready.store(true, std::memory_order_release); }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <thread>
 
@@ -20,6 +22,8 @@ public:
     /// the part table.
     ~PartsReading();
 
+    /// Where the footprint reader reports its progress through the text (see read_footprints).
+    std::atomic<size_t>& footprint_progress();
     /// The footprint table is complete and its reader is done with the text.
     void footprints_complete();
     /// Waits for the reading, attaches what is pending and returns the part count; throws the
