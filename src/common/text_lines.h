@@ -17,6 +17,7 @@ struct TextLines {
     std::string_view data;                // the text, CR before LF removed
     std::shared_ptr<const void> storage;  // owns the bytes `data` points into
     bool discardable = false;             // the bytes are a large block of our own (see discard_text_before)
+    bool nul_free = false;                // no NUL byte in `data`: lines need not be searched for one
 };
 
 /// Holds `data` as text; a carriage return directly before a line feed is dropped first.
@@ -57,3 +58,9 @@ struct LineCursor {
     /// The next line with leading blanks stripped; call only when not at_end().
     std::string_view next() { return strip_leading_blanks(next_raw()); }
 };
+
+/// Moves the cursor past the first line that next() would deliver starting with `key` (a
+/// key without line feeds, NUL bytes or leading blanks); at the end of the text when there
+/// is none, then false. Quicker than reading the lines one by one: it looks only at the
+/// places where the key's first character stands.
+bool skip_past_line_starting_with(LineCursor& cursor, std::string_view key);

@@ -241,10 +241,7 @@ void read_part_blocks(PartsReading::Shared& shared, LineCursor& cursor) {
 void read_parts_section(PartsReading::Shared& shared) {
     try {
         LineCursor cursor{shared.text};
-        for (;;) {
-            if (cursor.at_end()) throw FatalError("\nParts not found\n");
-            if (starts_with_key(cursor.next(), "[parts]")) break;
-        }
+        if (!skip_past_line_starting_with(cursor, "[parts]")) throw FatalError("\nParts not found\n");
         reserve_parts(shared.text, cursor.position, shared.project.parts);
         read_part_blocks(shared, cursor);
     } catch (...) {

@@ -96,3 +96,63 @@ TEST(TextLines, DiscardingKeepsEverythingFromThePositionOn) {
     discard_text_before(small, 4);
     EXPECT_EQ(small.data, "a\nb\n");
 }
+
+namespace {
+
+// Where reading line by line leaves the cursor after the first line starting with `key`.
+std::pair<bool, size_t> skip_line_by_line(const TextLines& text, size_t from, std::string_view key) {
+    LineCursor cursor{text, from};
+    while (!cursor.at_end())
+        if (starts_with_key(cursor.next(), key)) return {true, cursor.position};
+    return {false, cursor.position};
+}
+
+std::pair<bool, size_t> skip_fast(const TextLines& text, size_t from, std::string_view key) {
+    LineCursor cursor{text, from};
+    bool found = skip_past_line_starting_with(cursor, key);
+    return {found, cursor.position};
+}
+
+}  // namespace
+
+TEST(TextLines, SkippingToAKeyLineFindsWhatLineByLineReadingFinds) {
+    // Texts made of pieces that trouble the search: the key's first character alone, the
+    // key after blanks or other text, cut by a line feed or a NUL byte, and long lines whose
+    // 1023-character pieces put the key at a piece's start, across its end, or just inside.
+    const std::string key = "[parts]";
+    const std::vector<std::string> pieces = {
+        "[", "[part", key, " \t" + key, "x" + key, "\n", "\n", "\n", "abc\n", std::string(1, '\0'),
+        std::string(1000, 'y'), std::string(1017, ' '), std::string(1023, 'z'), " ", "\t", "[nets]\n"};
+    uint32_t seed = 12345;
+    auto next_random = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    int found_count = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string content;
+        size_t count = next_random() % 12;
+        for (size_t i = 0; i < count; ++i) content += pieces[next_random() % pieces.size()];
+        TextLines text = split_lines(content);
+        // From the top, and from a later line start as the parts reader's cursor might be.
+        std::vector<size_t> starts = {0};
+        LineCursor cursor{text};
+        for (int skip = 0; skip < 2 && !cursor.at_end(); ++skip) cursor.next_raw();
+        starts.push_back(cursor.position);
+        for (size_t from : starts) {
+            auto expected = skip_line_by_line(text, from, key);
+            ASSERT_EQ(skip_fast(text, from, key), expected) << "round " << round << " from " << from;
+            found_count += expected.first;
+        }
+    }
+    EXPECT_GT(found_count, 1000);  // the rounds find the key often enough to mean something
+}
+
+TEST(TextLines, LinesWithoutNulBytesAreKnownSo) {
+    EXPECT_TRUE(split_lines("a\nb\n").nul_free);
+    TextLines with_nul = split_lines(std::string("a\0b\nc\n", 6));
+    EXPECT_FALSE(with_nul.nul_free);
+    LineCursor cursor{with_nul};
+    EXPECT_EQ(cursor.next_raw(), "a");
+    EXPECT_EQ(cursor.next_raw(), "c\n");
+}
