@@ -166,10 +166,10 @@ void sort_entries(SortEntry* first, SortEntry* last, int position) {
     std::sort(first, last, entry_less);
 }
 
-// Puts a run of entries whose heads agree in the order of their whole keys, then positions.
-// A zero-padded head that compares lower belongs to a lower key, so the run's place
-// among the other entries is already right.
-void order_by_whole_keys(const PartTable& parts, SortEntry* first, SortEntry* last) {
+// Puts a run of positions whose entries' heads agree in the order of their records' whole
+// keys, then positions. A zero-padded head that compares lower belongs to a lower key, so
+// the run's place among the other entries is already right.
+void order_by_whole_keys(const PartTable& parts, uint32_t* first, uint32_t* last) {
     struct Keyed {
         size_t offset;
         size_t length;
@@ -177,13 +177,13 @@ void order_by_whole_keys(const PartTable& parts, SortEntry* first, SortEntry* la
     };
     std::vector<unsigned char> keys;
     std::vector<Keyed> run;
-    for (const SortEntry* entry = first; entry != last; ++entry) {
-        std::string_view ref_des = parts[entry->index()].ref_des;
+    for (const uint32_t* index = first; index != last; ++index) {
+        std::string_view ref_des = parts[*index].ref_des;
         size_t offset = keys.size();
         keys.resize(offset + key_room(ref_des));
         size_t length = write_key(ref_des, keys.data() + offset, key_room(ref_des));
         keys.resize(offset + length);
-        run.push_back(Keyed{offset, length, entry->index()});
+        run.push_back(Keyed{offset, length, *index});
     }
     std::sort(run.begin(), run.end(), [&keys](const Keyed& a, const Keyed& b) {
         int order = std::memcmp(keys.data() + a.offset, keys.data() + b.offset, std::min(a.length, b.length));
@@ -191,10 +191,7 @@ void order_by_whole_keys(const PartTable& parts, SortEntry* first, SortEntry* la
         if (a.length != b.length) return a.length < b.length;
         return a.index < b.index;
     });
-    for (const Keyed& keyed : run) {
-        first->next_and_index = (first->next_and_index >> 32 << 32) | keyed.index;
-        ++first;
-    }
+    for (const Keyed& keyed : run) *first++ = keyed.index;
 }
 
 using Entries = std::vector<SortEntry, LargeAllocator<SortEntry>>;
@@ -203,30 +200,60 @@ using Order = std::vector<uint32_t, LargeAllocator<uint32_t>>;
 // Tables from this size on are sorted as two halves, each by a thread of its own, and merged.
 constexpr size_t PARALLEL_SORT_PARTS = 16384;
 
-// The entries of every part, sorted by head and position. The order is total (positions
-// differ), so the merged halves are exactly what sorting them all together would give.
-Entries sorted_entries(const PartTable& parts) {
-    Entries entries(parts.size());
-    auto build_and_sort = [&parts, &entries](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) entries[i] = entry_for(parts[i].ref_des, static_cast<uint32_t>(i));
-        sort_entries(entries.data() + begin, entries.data() + end, 0);
+// The entries of parts [begin, end), sorted by head and position.
+Entries sorted_entries(const PartTable& parts, size_t begin, size_t end) {
+    Entries entries;
+    entries.reserve(end - begin);
+    for (size_t i = begin; i < end; ++i) entries.push_back(entry_for(parts[i].ref_des, static_cast<uint32_t>(i)));
+    sort_entries(entries.data(), entries.data() + entries.size(), 0);
+    return entries;
+}
+
+// The table's order from its two sorted halves (the second may be empty): they are merged
+// by head and position, and every run of entries with equal heads, which the merge puts
+// side by side, is then put in the order of whole keys. The order of the entries is total
+// (positions differ), so the merge gives exactly what sorting all of them together would.
+Order merged_order(const PartTable& parts, const Entries& first, const Entries& second) {
+    Order order;
+    order.reserve(first.size() + second.size());
+    const SortEntry* a = first.data();
+    const SortEntry* const a_end = a + first.size();
+    const SortEntry* b = second.data();
+    const SortEntry* const b_end = b + second.size();
+    const SortEntry* run_head = nullptr;
+    size_t run_start = 0;
+    auto close_run = [&] {
+        if (order.size() - run_start > 1) order_by_whole_keys(parts, order.data() + run_start, order.data() + order.size());
     };
+    while (a != a_end || b != b_end) {
+        const SortEntry* next = b == b_end || (a != a_end && entry_less(*a, *b)) ? a++ : b++;
+        if (run_head == nullptr || !run_head->same_head(*next)) {
+            close_run();
+            run_head = next;
+            run_start = order.size();
+        }
+        order.push_back(next->index());
+    }
+    close_run();
+    return order;
+}
+
+// The order that puts the table in report order: order[k] is the position of the record
+// that belongs at k.
+Order report_order(const PartTable& parts) {
     size_t half = parts.size() < PARALLEL_SORT_PARTS ? parts.size() : parts.size() / 2;
+    Entries second;
     std::thread helper;
     if (half < parts.size()) {
         try {
-            helper = std::thread(build_and_sort, half, parts.size());
+            helper = std::thread([&parts, &second, half] { second = sorted_entries(parts, half, parts.size()); });
         } catch (const std::system_error&) {
             half = parts.size();  // no thread to be had: sort them all here
         }
     }
-    build_and_sort(0, half);
-    if (!helper.joinable()) return entries;
-    helper.join();
-    Entries merged(parts.size());
-    std::merge(entries.begin(), entries.begin() + static_cast<ptrdiff_t>(half), entries.begin() + static_cast<ptrdiff_t>(half),
-               entries.end(), merged.begin(), entry_less);
-    return merged;
+    Entries first = sorted_entries(parts, 0, half);
+    if (helper.joinable()) helper.join();
+    return merged_order(parts, first, second);
 }
 
 // Moves the records so that new position k holds the record that was at order[k], one
@@ -263,15 +290,6 @@ void apply_order(PartTable& parts, Order& order) {
 
 void sort_parts(PartTable& parts) {
     if (parts.size() < 2) return;
-    Entries entries = sorted_entries(parts);
-    for (size_t start = 0; start < entries.size();) {
-        size_t end = start + 1;
-        while (end < entries.size() && entries[end].same_head(entries[start])) ++end;
-        if (end - start > 1) order_by_whole_keys(parts, entries.data() + start, entries.data() + end);
-        start = end;
-    }
-    Order order(entries.size());
-    for (size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].index();
-    entries = {};
+    Order order = report_order(parts);
     apply_order(parts, order);
 }
