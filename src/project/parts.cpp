@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -69,16 +71,45 @@ void attach_footprint(PartRecord& part, int index, const FootprintTable& footpri
     }
 }
 
-// The positioned parts whose footprints are still to be attached. A large project's
-// footprints are spread over far more memory than the caches hold, so each lookup waits
-// for memory; taking the parts in groups lets those waits overlap: the index slots of a
-// group are fetched, then its footprint records, and then the group is completed in file
-// order. Parts positioned before the footprint table is complete wait in a list of their
-// own and are completed the same way once it is.
+using Hashes = std::vector<uint64_t, LargeAllocator<uint64_t>>;
+
+// Attaches their footprints to `count` parts from `parts` on, whose footprint names have
+// these hashes; `attached` counts the parts completed, also when an unknown footprint ends
+// the work at its part. A large project's footprints are spread over far more memory than
+// the caches hold, so each lookup waits for memory; taking the parts in groups lets those
+// waits overlap: the index slots of the next group are fetched while this group's records
+// arrive, and then the group is completed in file order.
+void attach_in_groups(PartRecord* parts, const uint64_t* hashes, size_t count, const FootprintTable& footprints,
+                      size_t& attached) {
+    constexpr size_t GROUP = 32;
+    for (size_t i = 0; i < std::min(count, GROUP); ++i) fetch_footprint_slot(footprints, hashes[i]);
+    for (size_t start = 0; start < count; start += GROUP) {
+        const size_t end = std::min(count, start + GROUP);
+        for (size_t i = end; i < std::min(count, end + GROUP); ++i) fetch_footprint_slot(footprints, hashes[i]);
+        for (size_t i = start; i < end; ++i) fetch_footprint_record(footprints, hashes[i]);
+        for (size_t i = start; i < end; ++i) {
+            attach_footprint(parts[i], find_footprint(footprints, parts[i].shape, hashes[i]), footprints);
+            ++attached;
+        }
+    }
+}
+
+// The positioned parts whose footprints are still to be attached, in groups as they are
+// read. Parts positioned before the footprint table is complete wait in a list of their own
+// and are completed once it is, here or, handed over, by the footprint reader's thread.
 class PendingParts {
 public:
-    /// Parts [0, complete()) of the table are complete.
+    /// Parts [0, complete()) of the table are complete or handed over.
     size_t complete() const { return complete_; }
+
+    /// True when parts wait for the footprint table.
+    bool waiting() const { return !waiting_.empty(); }
+
+    /// The waiting parts' hashes; from now on they count as complete here.
+    Hashes hand_over_waiting() {
+        complete_ += waiting_.size();
+        return std::move(waiting_);
+    }
 
     /// Notes the part at the end of the table, just positioned. With the footprint table
     /// complete (`footprints_ready`), the parts waiting are completed and then every full group.
@@ -91,7 +122,7 @@ public:
         if (!waiting_.empty()) attach_waiting(parts, footprints);
         fetch_footprint_slot(footprints, hash);
         hashes_[count_++] = hash;
-        if (count_ == GROUP) finish_group(parts, footprints);
+        if (count_ == hashes_.size()) finish_group(parts, footprints);
     }
 
     /// Completes every pending part; call only with the footprint table complete. An unknown
@@ -102,43 +133,31 @@ public:
     }
 
 private:
-    static constexpr size_t GROUP = 32;
-
-    void finish_group(PartTable& parts, const FootprintTable& footprints) {
-        for (size_t i = 0; i < count_; ++i) fetch_footprint_record(footprints, hashes_[i]);
-        for (size_t i = 0; i < count_; ++i) attach_next(parts, footprints, hashes_[i]);
-        count_ = 0;
+    // The waiting parts come before the group in the table, so they are completed first.
+    void attach_waiting(PartTable& parts, const FootprintTable& footprints) {
+        Hashes waiting = std::move(waiting_);
+        attach(parts, footprints, waiting.data(), waiting.size());
     }
 
-    // The waiting parts come before the group in the table, so they are completed first; the
-    // slots of the next group are fetched while this one's records arrive.
-    void attach_waiting(PartTable& parts, const FootprintTable& footprints) {
-        const size_t total = waiting_.size();
-        for (size_t i = 0; i < std::min(total, GROUP); ++i) fetch_footprint_slot(footprints, waiting_[i]);
-        for (size_t start = 0; start < total; start += GROUP) {
-            const size_t end = std::min(total, start + GROUP);
-            for (size_t i = end; i < std::min(total, end + GROUP); ++i) fetch_footprint_slot(footprints, waiting_[i]);
-            for (size_t i = start; i < end; ++i) fetch_footprint_record(footprints, waiting_[i]);
-            for (size_t i = start; i < end; ++i) attach_next(parts, footprints, waiting_[i]);
-        }
-        Hashes().swap(waiting_);
+    void finish_group(PartTable& parts, const FootprintTable& footprints) {
+        size_t count = count_;
+        count_ = 0;
+        attach(parts, footprints, hashes_.data(), count);
     }
 
     // A part whose footprint is unknown ends the reading: nothing stays pending, so that a
     // later finish() completes nothing more.
-    void attach_next(PartTable& parts, const FootprintTable& footprints, uint64_t hash) {
-        PartRecord& part = parts[complete_];
-        int index = find_footprint(footprints, part.shape, hash);
-        if (index < 0) {
+    void attach(PartTable& parts, const FootprintTable& footprints, const uint64_t* hashes, size_t count) {
+        try {
+            attach_in_groups(parts.data() + complete_, hashes, count, footprints, complete_);
+        } catch (...) {
             count_ = 0;
             Hashes().swap(waiting_);
+            throw;
         }
-        attach_footprint(part, index, footprints);
-        ++complete_;
     }
 
-    using Hashes = std::vector<uint64_t, LargeAllocator<uint64_t>>;
-    std::array<uint64_t, GROUP> hashes_{};
+    std::array<uint64_t, 32> hashes_{};
     size_t count_ = 0;
     Hashes waiting_;
     size_t complete_ = 0;
@@ -173,7 +192,14 @@ BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle
 // What the reading thread and the footprint reader share. The part table and the pending
 // parts belong to the reading thread until it ends; the footprint table is read by it only
 // after `footprints_ready`, which the footprint reader sets once the table is complete.
+//
+// Parts read before the footprint table was complete are handed over to the footprint
+// reader's thread, which completes them while this thread reads on: the two work on
+// different records of the table, which must therefore not move meanwhile; should it be
+// full, this thread waits before it grows the table.
 struct PartsReading::Shared {
+    Shared(const TextLines& text_to_read, Project& project_to_fill) : text(text_to_read), project(project_to_fill) {}
+
     const TextLines& text;
     Project& project;
     std::atomic<bool> footprints_ready{false};
@@ -181,9 +207,33 @@ struct PartsReading::Shared {
     std::atomic<bool> stop{false};
     PendingParts pending;
     std::exception_ptr failure;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool handed_over = false;     // `handed` holds the hashes of parts [0, handed.size())
+    Hashes handed;
+    PartRecord* handed_parts = nullptr;  // the table's first record
+    bool handed_done = false;     // the other thread is done with the handed parts
+    bool reading_ended = false;   // the reading thread will hand nothing over any more
 };
 
 namespace {
+
+// Gives the parts waiting for the footprint table to the footprint reader's thread.
+void hand_over_waiting(PartsReading::Shared& shared) {
+    Hashes handed = shared.pending.hand_over_waiting();
+    std::lock_guard lock(shared.mutex);
+    shared.handed_parts = shared.project.parts.data();
+    shared.handed = std::move(handed);
+    shared.handed_over = true;
+    shared.changed.notify_all();
+}
+
+// Before the table grows past its room, the handed parts must be done with.
+void wait_for_handed_parts(PartsReading::Shared& shared) {
+    std::unique_lock lock(shared.mutex);
+    shared.changed.wait(lock, [&shared] { return !shared.handed_over || shared.handed_done; });
+}
 
 // Reads the part blocks after the "[parts]" line up to the end of the section. The record
 // of the open block is built in place at the end of the table. Footprints are attached as
@@ -210,10 +260,12 @@ void read_part_blocks(PartsReading::Shared& shared, LineCursor& cursor) {
         std::string_view line = cursor.next();
         if (starts_with_key(line, PART_KEY)) {
             // A block without its "pos: " line is closed by the next part.
-            if (in_block)
+            if (in_block) {
                 parts.back() = PartRecord{};
-            else
+            } else {
+                if (parts.size() == parts.capacity()) wait_for_handed_parts(shared);
                 parts.emplace_back();
+            }
             parts.back().ref_des = without_newline(line.substr(PART_KEY.size()));
             in_block = true;
             continue;
@@ -232,7 +284,9 @@ void read_part_blocks(PartsReading::Shared& shared, LineCursor& cursor) {
         } else if (starts_with_key(line, POS_KEY)) {
             read_position(part, line.substr(POS_KEY.size()));
             in_block = false;
-            shared.pending.add(parts, footprints, shared.footprints_ready.load(std::memory_order_acquire));
+            const bool ready = shared.footprints_ready.load(std::memory_order_acquire);
+            if (ready && shared.pending.waiting()) hand_over_waiting(shared);
+            shared.pending.add(parts, footprints, ready);
         }
     }
 }
@@ -247,12 +301,35 @@ void read_parts_section(PartsReading::Shared& shared) {
     } catch (...) {
         shared.failure = std::current_exception();
     }
+    std::lock_guard lock(shared.mutex);
+    shared.reading_ended = true;
+    shared.changed.notify_all();
+}
+
+// In the footprint reader's thread: completes the parts handed over, if any; an unknown
+// footprint among them is kept in `failure`, with `attached` the parts before it.
+void complete_handed_parts(PartsReading::Shared& shared, std::exception_ptr& failure, size_t& attached) {
+    {
+        std::unique_lock lock(shared.mutex);
+        shared.changed.wait(lock, [&shared] { return shared.handed_over || shared.reading_ended; });
+        if (!shared.handed_over) return;
+    }
+    try {
+        attach_in_groups(shared.handed_parts, shared.handed.data(), shared.handed.size(), shared.project.footprints,
+                         attached);
+    } catch (...) {
+        failure = std::current_exception();
+        shared.stop.store(true, std::memory_order_relaxed);  // what follows is not wanted
+    }
+    std::lock_guard lock(shared.mutex);
+    shared.handed_done = true;
+    shared.changed.notify_all();
 }
 
 }  // namespace
 
 PartsReading::PartsReading(const TextLines& text, Project& project)
-    : shared_(new Shared{text, project, {}, {}, {}, {}, {}}) {
+    : shared_(new Shared(text, project)) {
     try {
         thread_ = std::thread(read_parts_section, std::ref(*shared_));
     } catch (const std::system_error&) {
@@ -273,13 +350,21 @@ std::atomic<size_t>& PartsReading::footprint_progress() { return shared_->footpr
 void PartsReading::footprints_complete() { shared_->footprints_ready.store(true, std::memory_order_release); }
 
 int PartsReading::finish() {
-    if (thread_.joinable())
+    std::exception_ptr handed_failure;
+    size_t handed_attached = 0;
+    if (thread_.joinable()) {
+        complete_handed_parts(*shared_, handed_failure, handed_attached);
         thread_.join();
-    else
-        read_parts_section(*shared_);
+    } else {
+        read_parts_section(*shared_);  // the footprints are complete: nothing is handed over
+    }
     PartTable& parts = shared_->project.parts;
     // An error of a part's footprint comes before an error later in the file, and when the
     // reading stops with an error, the table keeps only the parts that were complete.
+    if (handed_failure != nullptr) {
+        parts.erase(parts.begin() + static_cast<long>(handed_attached), parts.end());
+        std::rethrow_exception(handed_failure);
+    }
     try {
         shared_->pending.finish(parts, shared_->project.footprints);
         if (shared_->failure != nullptr) std::rethrow_exception(shared_->failure);

@@ -216,3 +216,51 @@ TEST(PartsReader, LargeFileWithTheFootprintsInsideThePartsSection) {
         ASSERT_NEAR(part.x, i / INCH + (i % 60000 % 97) * 0.001, 1e-12) << part.ref_des;
     }
 }
+
+TEST(PartsReader, PartsReadWhileTheFootprintsAreStillReadGetTheirFootprints) {
+    // Many footprints and many more parts: the part reader is well into its section when the
+    // footprint table is complete, so the parts read until then are completed by the other
+    // thread while it reads on. Every part must get its own footprint, and an unknown
+    // footprint early or late in the section must be the one reported, with the parts
+    // before it kept.
+    std::string footprints;
+    for (int f = 0; f < 20000; ++f)
+        footprints += smd_footprint("F" + std::to_string(f), "centroid: 0 " + std::to_string(f % 89) + " 0 0\n");
+    auto blocks = [](int count, int unknown_at) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += part_block("P" + std::to_string(i), i == unknown_at ? "NONE" : "F" + std::to_string(i * 13 % 20000), i, 0, 0, 0);
+        return text;
+    };
+    const int count = 150000;
+    Project all = load(project_file(footprints, blocks(count, -1)));
+    ASSERT_EQ(all.part_count(), count);
+    for (const PartRecord& part : all.parts) {
+        int i = std::stoi(part.ref_des.str().substr(1));
+        ASSERT_EQ(part.footprint_index, i * 13 % 20000) << part.ref_des;
+        ASSERT_NEAR(part.x, i / INCH + (i * 13 % 20000 % 89) * 0.001, 1e-12) << part.ref_des;
+    }
+    // Blocks shorter than the table's room reckons with: the table grows while the other
+    // thread completes the parts handed to it, which must wait for that.
+    std::string compact;
+    for (int i = 0; i < count; ++i)
+        compact += "part: P" + std::to_string(i) + "\nshape: \"F" + std::to_string(i % 10) + "\"\npos: 0\n";
+    Project grown = load(project_file(footprints, compact));
+    ASSERT_EQ(grown.part_count(), count);
+    for (const PartRecord& part : grown.parts)
+        ASSERT_EQ(part.footprint_index, std::stoi(part.ref_des.str().substr(1)) % 10) << part.ref_des;
+    for (int unknown_at : {10, count - 10}) {
+        Project project;
+        Settings settings;
+        FootprintTable overrides;
+        std::ostringstream console;
+        try {
+            load_project(split_lines(project_file(footprints, blocks(count, unknown_at))),
+                         LoadContext{settings, overrides, console}, project);
+            ADD_FAILURE() << "no error";
+        } catch (const FatalError& error) {
+            EXPECT_STREQ(error.what(), ("\nP" + std::to_string(unknown_at) + " has unknown footprint: NONE\n").c_str());
+        }
+        EXPECT_EQ(project.part_count(), unknown_at);
+    }
+}
