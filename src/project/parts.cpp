@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <numbers>
 #include <string>
 #include <system_error>
@@ -190,13 +190,12 @@ BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle
 }
 
 // What the reading thread and the footprint reader share. The part table and the pending
-// parts belong to the reading thread until it ends; the footprint table is read by it only
-// after `footprints_ready`, which the footprint reader sets once the table is complete.
-//
-// Parts read before the footprint table was complete are handed over to the footprint
-// reader's thread, which completes them while this thread reads on: the two work on
-// different records of the table, which must therefore not move meanwhile; should it be
-// full, this thread waits before it grows the table.
+// parts belong to the reading thread until it ends, except the parts it hands over: those
+// read before the footprint table was complete go to the footprint reader's thread, which
+// attaches their footprints while this thread reads on. The two then work on different
+// records of the table, which must therefore not move meanwhile: should it be full, this
+// thread waits for the handed parts before it grows the table. The footprint table is read
+// only after `footprints_ready`, which the footprint reader sets once the table is complete.
 struct PartsReading::Shared {
     Shared(const TextLines& text_to_read, Project& project_to_fill) : text(text_to_read), project(project_to_fill) {}
 
