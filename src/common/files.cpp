@@ -7,10 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <system_error>
-#include <thread>
 
 #include "common/memory.h"
+#include "common/second_thread.h"
 
 namespace {
 
@@ -91,18 +90,11 @@ constexpr size_t PARALLEL_READ_BYTES = size_t{8} << 20;
 
 // Reads the file's `size` bytes into `data`; false when the file is shorter or fails.
 bool read_all(int descriptor, char* data, size_t size) {
-    size_t split = size >= PARALLEL_READ_BYTES ? size / 2 / HUGE_PAGE * HUGE_PAGE : size;
-    ssize_t second_half = 0;
-    std::thread helper;
-    if (split < size) {
-        try {
-            helper = std::thread([&] { second_half = read_at(descriptor, data + split, size - split, split); });
-        } catch (const std::system_error&) {
-            split = size;  // no thread to be had: read it all here
-        }
-    }
-    ssize_t first_half = read_at(descriptor, data, split, 0);
-    if (helper.joinable()) helper.join();
+    if (size < PARALLEL_READ_BYTES) return read_at(descriptor, data, size, 0) == static_cast<ssize_t>(size);
+    const size_t split = size / 2 / HUGE_PAGE * HUGE_PAGE;
+    ssize_t first_half = 0, second_half = 0;
+    run_beside([&] { second_half = read_at(descriptor, data + split, size - split, split); },
+               [&] { first_half = read_at(descriptor, data, split, 0); });
     return first_half == static_cast<ssize_t>(split) && second_half == static_cast<ssize_t>(size - split);
 }
 

@@ -4,12 +4,10 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "common/memory.h"
+#include "common/second_thread.h"
 
 namespace {
 
@@ -242,33 +240,11 @@ Order merged_order(const PartTable& parts, const Entries& first, const Entries& 
 // The order that puts the table in report order: order[k] is the position of the record
 // that belongs at k.
 Order report_order(const PartTable& parts) {
-    size_t half = parts.size() < PARALLEL_SORT_PARTS ? parts.size() : parts.size() / 2;
-    Entries second;
-    std::exception_ptr second_failure;  // the helper's, out of memory: rethrown here
-    std::thread helper;
-    if (half < parts.size()) {
-        try {
-            helper = std::thread([&parts, &second, &second_failure, half] {
-                try {
-                    second = sorted_entries(parts, half, parts.size());
-                } catch (...) {
-                    second_failure = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {
-            half = parts.size();  // no thread to be had: sort them all here
-        }
-    }
-    // The helper is joined however this thread's half ends.
-    struct Joiner {
-        std::thread& thread;
-        ~Joiner() {
-            if (thread.joinable()) thread.join();
-        }
-    } joiner{helper};
-    Entries first = sorted_entries(parts, 0, half);
-    if (helper.joinable()) helper.join();
-    if (second_failure != nullptr) std::rethrow_exception(second_failure);
+    if (parts.size() < PARALLEL_SORT_PARTS) return merged_order(parts, sorted_entries(parts, 0, parts.size()), Entries());
+    const size_t half = parts.size() / 2;
+    Entries first, second;
+    run_beside([&] { second = sorted_entries(parts, half, parts.size()); },
+               [&] { first = sorted_entries(parts, 0, half); });
     return merged_order(parts, first, second);
 }
 
