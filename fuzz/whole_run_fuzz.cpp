@@ -21,8 +21,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
-    std::ostringstream output, console;
-    RunEnvironment environment{input, output, console, std::nullopt, "Thu Jan  1 00:00:00 2026"};
+    static std::FILE* const output = std::fopen("/dev/null", "w");
+    std::ostringstream console;
+    RunEnvironment environment{input, false, output, console, std::nullopt, std::nullopt, "Thu Jan  1 00:00:00 2026"};
     try {
         run({}, environment);
     } catch (const FatalError&) {

@@ -286,7 +286,10 @@ void emit_directive(Sink& out, const FormatDirective& directive, std::va_list* a
         for (const char* flag = directive.start + 1; *flag == '-' || *flag == '+' || *flag == ' ' || *flag == '0' || *flag == '#'; ++flag)
             if (*flag != '-') text += *flag;
         if (directive.width > 0) text += std::to_string(directive.width);
-        if (directive.precision >= 0) text += "." + std::to_string(directive.precision);
+        if (directive.precision >= 0) {
+            text += '.';
+            text += std::to_string(directive.precision);
+        }
         return text;
     };
     const bool plain = !directive.other_flags && !directive.other_length;

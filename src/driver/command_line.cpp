@@ -6,22 +6,80 @@
 #include "common/files.h"
 #include "common/format.h"
 
+namespace {
+
+bool is_switch(const std::string& argument) { return !argument.empty() && argument[0] == '-'; }
+
+}  // namespace
+
+Request requested_action(const std::vector<std::string>& arguments) {
+    for (size_t i = 0; i < arguments.size() && is_switch(arguments[i]); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h" || argument == "-H") return Request::HELP;
+        if (argument == "--version") return Request::VERSION;
+    }
+    return Request::RUN;
+}
+
 Invocation parse_command_line(const std::vector<std::string>& arguments, std::ostream& console) {
     Invocation invocation;
     size_t next = 0;
-    for (; next < arguments.size() && !arguments[next].empty() && arguments[next][0] == '-'; ++next) {
+    for (; next < arguments.size() && is_switch(arguments[next]); ++next) {
         const std::string& argument = arguments[next];
-        char letter = argument.size() > 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1]))) : '\0';
+        char letter =
+            argument.size() > 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1]))) : '\0';
         if (letter != 'I') {
             print_to(console, "\n\nUnknown switch \"%s\" ignored.\n\n", argument.c_str());
             continue;
         }
         invocation.command_file_name = argument.substr(2);
         if (!invocation.command_file_name.empty() && !readable_file(invocation.command_file_name))
-            throw FatalError(format_text("\n\nFatal Error: INI file \"%s\" not found.\n\n",
-                                         invocation.command_file_name.c_str()));
+            throw FatalError(
+                format_text("\n\nFatal Error: INI file \"%s\" not found.\n\n", invocation.command_file_name.c_str()));
     }
     if (next < arguments.size()) invocation.source_name = arguments[next++];
-    if (next < arguments.size()) invocation.destination_name = arguments[next++];
+    if (next < arguments.size()) {
+        invocation.destination_name = arguments[next++];
+        if (is_switch(invocation.destination_name))
+            print_to(console,
+                     "\n\nWarning: \"%s\" after the source name is taken as the destination name (switches go "
+                     "before the names).\n\n",
+                     invocation.destination_name.c_str());
+    }
+    for (; next < arguments.size(); ++next)
+        print_to(console, "\n\nWarning: argument \"%s\" ignored (only a source and a destination name are taken).\n\n",
+                 arguments[next].c_str());
     return invocation;
+}
+
+void print_usage(std::ostream& out) {
+    out << "Usage: Tarnwick [-I<command file>] [source [destination]]\n"
+           "       Tarnwick --help | --version\n"
+           "\n"
+           "Writes the component placement report of a layout project (.lpf) and, when the\n"
+           "command file asks for them, the verification plots TopPlace.gbr and BottomPlace.gbr.\n"
+           "\n"
+           "  source         the project file; a file name without \".\" gets \".lpf\"\n"
+           "  destination    the report; by default the source's name with \".place\", beside it;\n"
+           "                 a file name without \".\" gets \".place\"; a folder (or a name ending\n"
+           "                 in \"/\") receives the report under the source's report name\n"
+           "  -I<file>       read this command file instead of Tarnwick.ini; -I alone reads none\n"
+           "  -h, --help     print this text\n"
+           "  --version      print the program's name and version\n"
+           "\n"
+           "Switches go before the names. With no names on the command line, the command file's -N\n"
+           "names are used; with none there, the project is read from standard input (a pipe or a\n"
+           "file) and the report written to standard output. Progress and messages go to standard\n"
+           "error.\n"
+           "\n"
+           "The command file is the -I file, else Tarnwick.ini in the working folder (optional).\n"
+           "The stroke font for the plots is the command file's -P file; else font.xml in the folder\n"
+           "that the environment variable VexlorFont names, or in the working folder; else the\n"
+           "font installed with the program (share/tarnwick/font.xml).\n"
+           "\n"
+           "Outputs are written completely or not at all: each goes to a temporary file beside it\n"
+           "and replaces the earlier file only when it is complete. Exit status: 0 done, 1 a fatal\n"
+           "error (the message says which).\n"
+           "\n"
+           "The manual: man Tarnwick\n";
 }

@@ -12,6 +12,17 @@ struct Invocation {
     std::string destination_name;
 };
 
+/// What a run does besides the placement work.
+enum class Request { RUN, HELP, VERSION };
+
+/// HELP when a switch is "--help", "-h" or "-H", VERSION for "--version", else RUN; the first of
+/// them among the switches counts.
+Request requested_action(const std::vector<std::string>& arguments);
+
 /// Reads the switches (those before the first other argument) and the two names.
 /// `-I<name>` names the command file and must exist; other switches are reported and ignored.
+/// A destination that looks like a switch and arguments after the destination are warned about.
 Invocation parse_command_line(const std::vector<std::string>& arguments, std::ostream& console);
+
+/// The short usage that --help prints.
+void print_usage(std::ostream& out);

@@ -1,27 +1,50 @@
 #include "driver/file_names.h"
 
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 #include "project/ordering.h"
 
+namespace {
+
+// Where the file name begins: after the last "/".
+size_t file_name_start(const std::string& name) {
+    size_t slash = name.rfind('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+bool file_name_has_dot(const std::string& name) { return name.find('.', file_name_start(name)) != std::string::npos; }
+
+bool is_folder(const std::string& name) {
+    std::error_code failed;
+    return std::filesystem::is_directory(name, failed);
+}
+
+}  // namespace
+
 FileNames derive_file_names(const std::string& source_name, const std::string& destination_name) {
     FileNames names{source_name, destination_name};
+    if (!file_name_has_dot(source_name)) names.source_name += SOURCE_EXTENSION;
     std::string base_name = source_name;
-    if (names.source_name.find('.') == std::string::npos) names.source_name += SOURCE_EXTENSION;
     size_t last_dot = base_name.rfind('.');
-    if (last_dot != std::string::npos) base_name.resize(last_dot);
+    if (last_dot != std::string::npos && last_dot >= file_name_start(base_name)) base_name.resize(last_dot);
     base_name += REPORT_EXTENSION;
-    if (names.destination_name.empty())
-        names.destination_name = base_name;
-    else if (names.destination_name.find('.') == std::string::npos)
-        names.destination_name += REPORT_EXTENSION;
+
+    std::string& destination = names.destination_name;
+    if (destination.empty()) {
+        destination = base_name;
+    } else if (destination.back() == '/' || is_folder(destination)) {
+        if (destination.back() != '/') destination += '/';
+        destination += base_name.substr(file_name_start(base_name));
+    } else if (!file_name_has_dot(destination)) {
+        destination += REPORT_EXTENSION;
+    }
     return names;
 }
 
 bool names_match(const std::string& a, const std::string& b) { return compare_ignoring_case(a, b) == 0; }
 
 bool same_existing_file(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
-    if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    std::error_code failed;
+    return std::filesystem::equivalent(a, b, failed) && !failed;
 }

@@ -1,25 +1,34 @@
 // Tarnwick: turns a layout project file into a component placement report and,
 // on request, verification plots.
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <new>
 
 #include "common/fatal.h"
 #include "driver/run.h"
+#include "platform/interrupts.h"
+#include "platform/program_path.h"
+#include "platform/standard_streams.h"
 #include "plot/font.h"
 #include "plot/gerber.h"
 
 int main(int argc, char** argv) {
+    reserve_standard_streams();
+    remove_files_on_interrupt();
     std::ios::sync_with_stdio(false);
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const char* font_directory = std::getenv(FONT_DIRECTORY_VARIABLE);
-    RunEnvironment environment{std::cin, std::cout, std::cerr,
+    RunEnvironment environment{std::cin,
+                               standard_input_is_terminal(),
+                               stdout,
+                               std::cerr,
                                font_directory != nullptr ? std::optional<std::string>(font_directory) : std::nullopt,
+                               program_path(),
                                local_time_text()};
     try {
         return run(arguments, environment);
     } catch (const FatalError& error) {
-        std::cout.flush();
         std::cerr << error.what();
         std::cerr.flush();
         return 1;

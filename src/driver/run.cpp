@@ -6,13 +6,13 @@
 #include "common/fatal.h"
 #include "common/files.h"
 #include "common/format.h"
+#include "common/output_file.h"
 #include "common/text_lines.h"
 #include "config/command_file.h"
 #include "driver/command_line.h"
 #include "driver/file_names.h"
 #include "driver/group_counts.h"
 #include "driver/report.h"
-#include "driver/report_file.h"
 #include "driver/rotation.h"
 #include "plot/plot.h"
 #include "project/load_project.h"
@@ -43,7 +43,7 @@ void read_settings(const Invocation& invocation, RunTables& tables, std::ostream
 
 // Derives the file names, refuses a destination that is the source, reads the source and opens
 // the report. Returns false when the project is to come from standard input.
-bool open_files(Invocation& invocation, const Settings& settings, TextLines& source, ReportFile& report) {
+bool open_files(Invocation& invocation, const Settings& settings, TextLines& source, OutputFile& report) {
     if (invocation.source_name.empty() && !settings.default_source_name.empty()) {
         invocation.source_name = settings.default_source_name;
         invocation.destination_name = settings.default_destination_name;
@@ -53,11 +53,34 @@ bool open_files(Invocation& invocation, const Settings& settings, TextLines& sou
     if (names_match(names.source_name, names.destination_name) ||
         same_existing_file(names.source_name, names.destination_name))
         throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
-    if (!read_text_file(names.source_name, source)) throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
+    if (!read_text_file(names.source_name, source))
+        throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
     if (settings.output_format >= 0 && !report.open(names.destination_name))
-        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
-    invocation.destination_name = names.destination_name;
+        throw FatalError(
+            format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
     return true;
+}
+
+// With no project named, it comes from standard input: a pipe or a file, never a person typing.
+void refuse_terminal_input(const RunEnvironment& environment) {
+    if (!environment.input_is_terminal) return;
+    throw FatalError(
+        "\n\nFatal error: no project file named, and standard input is a terminal.\n"
+        "Name the project file (Tarnwick board) or send it through a pipe (Tarnwick < board.lpf);\n"
+        "Tarnwick --help tells more.\n\n");
+}
+
+// Writes what --help or --version asks for to standard output.
+void print_information(Request request, std::FILE* standard_output) {
+    FileOutputBuffer buffer(standard_output);
+    std::ostream out(&buffer);
+    if (request == Request::HELP)
+        print_usage(out);
+    else
+        print_to(out, "Tarnwick %1.2lf%c\n", PROGRAM_VERSION, VERSION_LETTER);
+    std::string failure = buffer.finish();
+    if (!failure.empty())
+        throw FatalError(format_text("\n\nFatal error: Can't write to standard output: %s\n\n", failure.c_str()));
 }
 
 void apply_records_and_rotations(RunTables& tables) {
@@ -72,6 +95,10 @@ void apply_records_and_rotations(RunTables& tables) {
 }  // namespace
 
 int run(const std::vector<std::string>& arguments, RunEnvironment& environment) {
+    if (Request request = requested_action(arguments); request != Request::RUN) {
+        print_information(request, environment.standard_output);
+        return 0;
+    }
     std::ostream& console = environment.console;
     auto tables = std::make_unique<RunTables>();
     Settings& settings = tables->settings;
@@ -81,15 +108,17 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     read_settings(invocation, *tables, console);
 
     TextLines source;
-    ReportFile report_file;
+    OutputFile report_file;
     const bool source_named = open_files(invocation, settings, source, report_file);
-    const bool report_to_file = source_named && settings.output_format >= 0;
+    if (!source_named) refuse_terminal_input(environment);
 
     // The glyph store is half a megabyte: made only for a run that plots.
     std::unique_ptr<GlyphStore> glyphs;
     if (settings.check_gerbers != 0) {
         glyphs = std::make_unique<GlyphStore>();
-        load_stroke_font(*glyphs, settings.font_file, environment.font_directory, settings.verbose, console);
+        FontPlaces places{settings.font_file, environment.font_directory,
+                          installed_font_path(environment.program_path)};
+        load_stroke_font(*glyphs, places, settings.verbose, console);
     }
 
     load_project(source_named ? std::move(source) : read_text_lines(environment.standard_input),
@@ -103,17 +132,26 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
                   prepare_info_column(settings.info_heading)};
 
     if (settings.check_gerbers != 0) {
-        PlotInput plot{settings, tables->project, tables->top_counts, tables->bottom_counts, *glyphs,
-                       environment.time_text};
+        PlotInput plot{settings, tables->project,      tables->top_counts, tables->bottom_counts,
+                       *glyphs,  environment.time_text};
         GerberPen pen;
         write_verification_plots(plot, pen, "", console);
     }
 
-    write_report(report_to_file ? report_file.stream() : environment.standard_output, report);
-    if (report_to_file && !report_file.commit())
-        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n",
-                                     invocation.destination_name.c_str()));
-    environment.standard_output.flush();
+    if (source_named) {
+        if (settings.output_format >= 0) {
+            write_report(report_file.stream(), report);
+            report_file.finish();
+        }
+    } else {
+        FileOutputBuffer buffer(environment.standard_output);
+        std::ostream out(&buffer);
+        write_report(out, report);
+        std::string failure = buffer.finish();
+        if (!failure.empty())
+            throw FatalError(
+                format_text("\n\nFatal error: Can't write the report to standard output: %s\n\n", failure.c_str()));
+    }
     console << "\nDone!\n";
     return 0;
 }

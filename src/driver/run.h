@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -11,9 +12,11 @@ constexpr char VERSION_LETTER = 'R';
 /// The outside world one run talks to.
 struct RunEnvironment {
     std::istream& standard_input;
-    std::ostream& standard_output;
+    bool input_is_terminal;         // standard input is an interactive terminal
+    std::FILE* standard_output;     // the report when none is named; also --help and --version
     std::ostream& console;
     std::optional<std::string> font_directory;  // the font directory variable, when set
+    std::optional<std::string> program_path;    // the executable, to find the installed font
     std::string time_text;                      // local time for the plot headers
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <sstream>
 
@@ -144,15 +145,21 @@ int parse_font_file(GlyphStore& store, std::istream& in) {
     return store.glyph_count;
 }
 
-int load_stroke_font(GlyphStore& store, const std::string& font_file, const std::optional<std::string>& font_directory,
-                     int verbose, std::ostream& console) {
-    std::string path = font_file;
+std::optional<std::string> installed_font_path(const std::optional<std::string>& program) {
+    if (!program) return std::nullopt;
+    // <prefix>/bin/Tarnwick finds <prefix>/share/tarnwick/font.xml.
+    std::filesystem::path prefix = std::filesystem::path(*program).parent_path().parent_path();
+    return (prefix / "share" / "tarnwick" / DEFAULT_FONT_FILE).string();
+}
+
+int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, std::ostream& console) {
+    std::string path = places.font_file;
     if (path.empty()) {
         std::string directory;
-        if (!font_directory) {
+        if (!places.font_directory) {
             if (verbose != 0) print_to(console, "Environment variable \"%s\" not found\n\n", FONT_DIRECTORY_VARIABLE);
         } else {
-            directory = *font_directory;
+            directory = *places.font_directory;
         }
         if (!directory.empty()) {
             if (verbose != 0) print_to(console, "\n  Font path: \"%s\"\n", directory.c_str());
@@ -161,7 +168,16 @@ int load_stroke_font(GlyphStore& store, const std::string& font_file, const std:
         path = directory + DEFAULT_FONT_FILE;
     }
     std::string bytes;
-    if (!read_whole_file(path, bytes)) throw FatalError(format_text("\nFont file \"%s\" not found\n", path.c_str()));
+    if (!read_whole_file(path, bytes)) {
+        // A font the command file names is the one wanted; otherwise the installed one serves.
+        const bool try_installed = places.font_file.empty() && places.installed_font && *places.installed_font != path;
+        if (!try_installed || !read_whole_file(*places.installed_font, bytes)) {
+            std::string message = format_text("\nFont file \"%s\" not found\n", path.c_str());
+            if (try_installed) message += format_text("  (also looked for \"%s\")\n", places.installed_font->c_str());
+            throw FatalError(message);
+        }
+        if (verbose != 0) print_to(console, "\n  Font file: \"%s\"\n", places.installed_font->c_str());
+    }
     std::istringstream in(bytes);
     int loaded = parse_font_file(store, in);
     if (verbose != 0) print_to(console, "\n%d Character font loaded\n\n", loaded);

@@ -29,11 +29,22 @@ struct GlyphStore {
     int glyph_count = 0;
 };
 
-/// Finds the font file (the given name, else font.xml in `font_directory`, else in the
-/// working directory), loads it into `store` and returns 1; a file that cannot be
-/// opened is fatal.
-int load_stroke_font(GlyphStore& store, const std::string& font_file, const std::optional<std::string>& font_directory,
-                     int verbose, std::ostream& console);
+/// Where the font may be: the command file's font file (used alone when given), the font
+/// directory variable's value, and the font installed with the program.
+struct FontPlaces {
+    std::string font_file;
+    std::optional<std::string> font_directory;
+    std::optional<std::string> installed_font;
+};
+
+/// The installed font for the program at `program`: <prefix>/share/tarnwick/font.xml for
+/// <prefix>/bin/Tarnwick; none when the program's path is unknown.
+std::optional<std::string> installed_font_path(const std::optional<std::string>& program);
+
+/// Finds the font file (the given name, else font.xml in the font directory or else in the working
+/// directory, then the installed font), loads it into `store` and returns 1; a font found nowhere
+/// is fatal.
+int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, std::ostream& console);
 
 /// Reads the pages of an open font file and normalises the strokes; returns the pages stored.
 int parse_font_file(GlyphStore& store, std::istream& in);

@@ -1,11 +1,11 @@
 #include "plot/plot.h"
 
-#include <fstream>
 #include <vector>
 
 #include "common/fatal.h"
 #include "common/format.h"
 #include "common/memory.h"
+#include "common/output_file.h"
 #include "plot/text.h"
 
 namespace {
@@ -127,11 +127,12 @@ void write_verification_plots(PlotInput& input, GerberPen& pen, const std::strin
     const SidePlot plots[] = {{0, TOP_PLOT_FILE, input.top_counts}, {1, BOTTOM_PLOT_FILE, input.bottom_counts}};
     for (const SidePlot& plot : plots) {
         if (plot.counts.placed() <= 0) continue;
-        std::ofstream file(directory + plot.file_name, std::ios::binary | std::ios::trunc);
-        if (!file) throw FatalError("\nABORT: Unable to open Gerber output file.\n");
-        double legend_offset = write_side_plot(file, pen, input, plot.side);
+        // Written beside the earlier plot and put in its place only when complete.
+        OutputFile file;
+        if (!file.open(directory + plot.file_name)) throw FatalError("\nABORT: Unable to open Gerber output file.\n");
+        double legend_offset = write_side_plot(file.stream(), pen, input, plot.side);
         if (plot.side == 0) settings.icon_legend_y += legend_offset - 0.1;
-        file.close();
+        file.finish();
         if (settings.verbose != 0) print_to(console, "\nVerify file %s generated\n", plot.file_name);
     }
 }

@@ -18,15 +18,16 @@ TEST(CsvReport, MilsAndMillimetres) {
     EXPECT_NE(mm.find("\n\"R1\",\"Top\",\"38.10\",\"57.15\",\"90\"\n"), std::string::npos);
 }
 
-TEST(CsvReport, InformationFieldAndUnescapedText) {
+TEST(CsvReport, InformationFieldAndQuotesDoubled) {
     ReportFixture fixture;
-    fixture.settings.info_heading = "Part No";
+    fixture.settings.info_heading = "Part \"No\"";
     fixture.add("R1", 0, 0, 0).info_text = "say \"a,b\"";
-    fixture.add("R2", 0, 0, 0);
+    fixture.add("R\"2", 0, 0, 0);
     std::string out = fixture.write(write_csv_report);
-    EXPECT_NE(out.find("\"RefDes\",\"Part No\",\"Layer\""), std::string::npos);
-    EXPECT_NE(out.find("\n\"R1\",\"say \"a,b\"\",\"Top\""), std::string::npos);
-    EXPECT_NE(out.find("\n\"R2\",\"\",\"Top\""), std::string::npos);
+    EXPECT_NE(out.find("\"RefDes\",\"Part \"\"No\"\"\",\"Layer\""), std::string::npos);
+    // A double quote inside a field is doubled; a comma needs nothing, the field being quoted.
+    EXPECT_NE(out.find("\n\"R1\",\"say \"\"a,b\"\"\",\"Top\""), std::string::npos);
+    EXPECT_NE(out.find("\n\"R\"\"2\",\"\",\"Top\""), std::string::npos);
 }
 
 TEST(CsvReport, EmptyProject) {

@@ -117,14 +117,14 @@ TEST(FontFile, SearchOrderAndMessages) {
     write_file(dir.file("named.xml"), document(page("B", line(0, 0, 1, 1))));
     std::ostringstream console;
     auto store = std::make_unique<GlyphStore>();
-    EXPECT_EQ(load_stroke_font(*store, "", dir.path, 1, console), 1);
+    EXPECT_EQ(load_stroke_font(*store, {"", dir.path, std::nullopt}, 1, console), 1);
     EXPECT_EQ(console.str(), "\n  Font path: \"" + dir.path + "\"\n\n1 Character font loaded\n\n");
     std::ostringstream slash;
-    load_stroke_font(*store, "", dir.path + "/", 0, slash);
+    load_stroke_font(*store, {"", dir.path + "/", std::nullopt}, 0, slash);
     EXPECT_EQ(slash.str(), "");
     std::ostringstream named;
     auto named_store = std::make_unique<GlyphStore>();
-    load_stroke_font(*named_store, dir.file("named.xml"), std::string("/nowhere"), 1, named);
+    load_stroke_font(*named_store, {dir.file("named.xml"), "/nowhere", std::nullopt}, 1, named);
     EXPECT_EQ(named.str(), "\n1 Character font loaded\n\n");
     EXPECT_EQ(named_store->glyphs['B'].stroke_count, 1);
 }
@@ -133,23 +133,51 @@ TEST(FontFile, MissingFileIsFatal) {
     std::ostringstream console;
     auto store = std::make_unique<GlyphStore>();
     try {
-        load_stroke_font(*store, "", std::string("/no/such/dir"), 0, console);
+        load_stroke_font(*store, {"", "/no/such/dir", std::nullopt}, 0, console);
         FAIL() << "no error";
     } catch (const FatalError& error) {
         EXPECT_STREQ(error.what(), "\nFont file \"/no/such/dir/font.xml\" not found\n");
     }
     std::ostringstream verbose;
     try {
-        load_stroke_font(*store, "", std::nullopt, 1, verbose);
+        load_stroke_font(*store, {"", std::nullopt, std::nullopt}, 1, verbose);
     } catch (const FatalError&) {
     }
     EXPECT_EQ(verbose.str().substr(0, 44), "Environment variable \"VexlorFont\" not found\n");
 }
 
+TEST(FontFile, InstalledFontComesLastAndIsNamedWhenMissing) {
+    ScratchDir dir;
+    write_file(dir.file("installed.xml"), document(page("I", line(0, 0, 1, 1))));
+    const std::string installed = dir.file("installed.xml");
+    // Found nowhere else, the installed font serves; a font the command file names does not fall back.
+    std::ostringstream console;
+    auto store = std::make_unique<GlyphStore>();
+    EXPECT_EQ(load_stroke_font(*store, {"", dir.file("empty"), installed}, 1, console), 1);
+    EXPECT_EQ(store->glyphs['I'].stroke_count, 1);
+    EXPECT_EQ(console.str(), "\n  Font path: \"" + dir.file("empty") + "\"\n\n  Font file: \"" + installed +
+                                 "\"\n\n1 Character font loaded\n\n");
+    try {
+        load_stroke_font(*store, {dir.file("named.xml"), std::nullopt, installed}, 0, console);
+        FAIL() << "a missing named font was replaced";
+    } catch (const FatalError& error) {
+        EXPECT_EQ(std::string(error.what()), "\nFont file \"" + dir.file("named.xml") + "\" not found\n");
+    }
+    try {
+        load_stroke_font(*store, {"", "/no/such/dir", dir.file("gone.xml")}, 0, console);
+        FAIL() << "no error";
+    } catch (const FatalError& error) {
+        EXPECT_EQ(std::string(error.what()), "\nFont file \"/no/such/dir/font.xml\" not found\n  (also looked for \"" +
+                                                 dir.file("gone.xml") + "\")\n");
+    }
+    EXPECT_EQ(installed_font_path(std::string("/opt/tw/bin/Tarnwick")), "/opt/tw/share/tarnwick/font.xml");
+    EXPECT_EQ(installed_font_path(std::nullopt), std::nullopt);
+}
+
 TEST(ShippedFont, EveryPrintableCharacterAndEveryLabelHasStrokes) {
     std::ostringstream console;
     auto store = std::make_unique<GlyphStore>();
-    load_stroke_font(*store, source_path("examples/font.xml"), std::nullopt, 0, console);
+    load_stroke_font(*store, {source_path("examples/font.xml"), std::nullopt, std::nullopt}, 0, console);
     EXPECT_EQ(store->glyph_count, 94);
     for (int c = 33; c <= 126; ++c) EXPECT_GT(store->glyphs[c].stroke_count, 0) << static_cast<char>(c);
     for (const char* side : {"Top", "Bottom"}) {

@@ -1,0 +1,67 @@
+#pragma once
+// Output that is written completely or not at all, and that tells when it failed and why.
+#include <cstdio>
+#include <optional>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+/// A stream buffer that writes to a C file in large pieces and keeps the error of the first
+/// write that failed; it does not close the file.
+class FileOutputBuffer : public std::streambuf {
+public:
+    explicit FileOutputBuffer(std::FILE* file);
+    FileOutputBuffer(const FileOutputBuffer&) = delete;
+    FileOutputBuffer& operator=(const FileOutputBuffer&) = delete;
+
+    /// Writes out everything buffered; returns why a write failed, empty when none did.
+    std::string finish();
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+    int sync() override;
+
+private:
+    bool write_buffered();
+    bool write_out(const char* data, size_t size);
+
+    std::FILE* file_;
+    int error_ = 0;
+    std::vector<char> buffer_;
+};
+
+/// A file written under a temporary name beside its target and moved onto the target only when
+/// it is complete: a run that fails or is interrupted leaves neither a truncated file nor a
+/// damaged earlier one, and no temporary file behind.
+class OutputFile {
+public:
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    /// Removes the temporary file of an output that was not finished.
+    ~OutputFile();
+
+    /// Creates the temporary file for `target`; false when the target cannot be replaced or the
+    /// temporary file cannot be created.
+    bool open(const std::string& target);
+    std::ostream& stream() { return stream_; }
+    /// Writes the file out and moves it onto the target; a failure throws FatalError with a
+    /// message that names the target and the reason.
+    void finish();
+
+private:
+    void discard();
+
+    std::string target_;  // as the messages name it
+    std::string path_;    // where it is written
+    std::string temporary_;
+    std::FILE* file_ = nullptr;
+    int interrupt_slot_ = -1;
+    std::optional<FileOutputBuffer> buffer_;
+    std::ostream stream_{nullptr};
+};
+
+/// The reason for a system error number, for messages.
+std::string error_text(int error_number);
