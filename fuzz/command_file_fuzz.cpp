@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/command_file.h"
+#include "driver/records_and_rotations.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings settings;
     InfoTable info;
-    FootprintTable overrides;
+    OverrideTable overrides;
     std::ostringstream console;
     CommandReader reader{settings, info, overrides, console};
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "common/fatal.h"
-#include "common/text_lines.h"
 #include "project/load_project.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -16,18 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         settings.mechanical_normal = data[0] >> 4 & 1;
         settings.verbose = data[0] >> 5 & 1;
     }
-    FootprintTable overrides;
-    FootprintRecord override_record;
+    OverrideTable overrides;
+    FootprintOverride override_record;
     override_record.name = "R0603";
     override_record.centroid_x = 0.01;
     override_record.centroid_y = -10.0;
     override_record.glue.add(0.02, 0.0, -1.0);
-    add_footprint(overrides, override_record);
+    overrides.add(override_record);
 
     std::ostringstream console;
     Project project;
     try {
-        load_project(split_lines(std::string(reinterpret_cast<const char*>(data), size)),
+        load_project(std::string(reinterpret_cast<const char*>(data), size),
                      LoadContext{settings, overrides, console}, project);
     } catch (const FatalError&) {
     }

@@ -51,13 +51,22 @@ std::string list_dir(const std::string& dir) {
     return listing;
 }
 
+std::string numbered(const std::string& prefix, long long number) {
+    std::string text = prefix;
+    text += std::to_string(number);
+    return text;
+}
+
 std::string source_path(const std::string& relative) { return std::string(TARNWICK_SOURCE_DIR) + "/" + relative; }
 
 CliResult run_tarnwick(const std::string& dir, const std::string& arguments, const std::string& input,
                        const std::string& environment) {
     ScratchDir io;
     write_file(io.file("stdin"), input);
-    std::string command = "cd '" + dir + "' && env -u VexlorFont " + environment + " '" + TARNWICK_EXE + "' " +
+    // TARNWICK_PROGRAM runs another build of the program through the same cases.
+    const char* other_program = std::getenv("TARNWICK_PROGRAM");
+    const std::string program = other_program != nullptr ? other_program : TARNWICK_EXE;
+    std::string command = "cd '" + dir + "' && env -u VexlorFont " + environment + " '" + program + "' " +
                           arguments + " <'" + io.file("stdin") + "' >'" + io.file("stdout") + "' 2>'" +
                           io.file("stderr") + "'";
     int raw = std::system(command.c_str());

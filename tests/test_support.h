@@ -29,10 +29,15 @@ struct CliResult {
     std::string err;  // standard error
 };
 
-/// Runs the Tarnwick executable in `dir` with `arguments` (shell words) and `input` on
-/// standard input; `environment` is prefixed to the command (for example "VexlorFont=/x").
+/// Runs the Tarnwick executable (or the one the environment variable TARNWICK_PROGRAM names) in
+/// `dir` with `arguments` (shell words) and `input` on standard input; `environment` is prefixed
+/// to the command (for example "VexlorFont=/x").
 CliResult run_tarnwick(const std::string& dir, const std::string& arguments, const std::string& input = "",
                        const std::string& environment = "");
+
+/// `prefix` followed by the number, as in "R12". (Written out because g++ 12 warns wrongly about
+/// a literal plus std::to_string in optimised builds.)
+std::string numbered(const std::string& prefix, long long number);
 
 /// The banner every run prints first.
 extern const char* const BANNER;

@@ -6,71 +6,27 @@
 #include <system_error>
 
 #include "common/fatal.h"
-#include "common/format.h"
+#include "common/text.h"
 #include "platform/interrupts.h"
 #include "platform/replace_file.h"
 
-namespace {
-
-// Reports run to many megabytes: large pieces mean few system calls.
-constexpr size_t BUFFER_SIZE = size_t{1} << 18;
-
-}  // namespace
-
 std::string error_text(int error_number) { return std::strerror(error_number); }
 
-FileOutputBuffer::FileOutputBuffer(std::FILE* file) : file_(file) {}
-
-bool FileOutputBuffer::write_out(const char* data, size_t size) {
-    if (error_ != 0) return false;
-    errno = 0;
-    if (size > 0 && std::fwrite(data, 1, size, file_) != size) {
-        error_ = errno != 0 ? errno : EIO;
-        return false;
-    }
-    return true;
-}
-
-bool FileOutputBuffer::write_buffered() {
-    size_t used = static_cast<size_t>(pptr() - pbase());
-    bool written = write_out(pbase(), used);
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
-    return written;
-}
-
 FileOutputBuffer::int_type FileOutputBuffer::overflow(int_type c) {
-    if (buffer_.empty()) {
-        buffer_.resize(BUFFER_SIZE);
-        setp(buffer_.data(), buffer_.data() + buffer_.size());
-    } else if (!write_buffered()) {
-        return traits_type::eof();
-    }
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    *pptr() = traits_type::to_char_type(c);
-    pbump(1);
-    return c;
+    char character = traits_type::to_char_type(c);
+    return xsputn(&character, 1) == 1 ? c : traits_type::eof();
 }
 
 std::streamsize FileOutputBuffer::xsputn(const char* text, std::streamsize count) {
-    const auto size = static_cast<size_t>(count);
-    if (size <= static_cast<size_t>(epptr() - pptr())) {
-        std::memcpy(pptr(), text, size);
-        pbump(static_cast<int>(count));
-        return count;
-    }
-    // Too large for the room left: what is buffered goes first, then the text itself.
-    if (pbase() != nullptr && !write_buffered()) return 0;
-    if (size < BUFFER_SIZE / 2) {
-        overflow(traits_type::eof());
-        std::memcpy(pptr(), text, size);
-        pbump(static_cast<int>(count));
-        return count;
-    }
-    return write_out(text, size) ? count : 0;
+    errno = 0;
+    if (error_ == 0 && std::fwrite(text, 1, static_cast<size_t>(count), file_) != static_cast<size_t>(count))
+        error_ = errno != 0 ? errno : EIO;
+    return error_ == 0 ? count : 0;
 }
 
 int FileOutputBuffer::sync() {
-    if (pbase() != nullptr && !write_buffered()) return -1;
+    errno = 0;
     if (error_ == 0 && std::fflush(file_) != 0) error_ = errno != 0 ? errno : EIO;
     return error_ == 0 ? 0 : -1;
 }
@@ -93,8 +49,8 @@ bool OutputFile::open(const std::string& target) {
         if (file_ == nullptr) return false;
         interrupt_slot_ = remove_on_interrupt(temporary_);
     }
-    // The buffer here is the only one the text passes through.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    // Reports run to many megabytes: large pieces mean few system calls.
+    std::setvbuf(file_, nullptr, _IOFBF, size_t{1} << 18);
     target_ = target;
     buffer_.emplace(file_);
     stream_.rdbuf(&*buffer_);

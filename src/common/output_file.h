@@ -5,17 +5,14 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
-#include <vector>
 
-/// A stream buffer that writes to a C file in large pieces and keeps the error of the first
-/// write that failed; it does not close the file.
+/// A stream buffer that writes through to a C file (which does the buffering) and keeps the
+/// error of the first write that failed; it does not close the file.
 class FileOutputBuffer : public std::streambuf {
 public:
-    explicit FileOutputBuffer(std::FILE* file);
-    FileOutputBuffer(const FileOutputBuffer&) = delete;
-    FileOutputBuffer& operator=(const FileOutputBuffer&) = delete;
+    explicit FileOutputBuffer(std::FILE* file) : file_(file) {}
 
-    /// Writes out everything buffered; returns why a write failed, empty when none did.
+    /// Writes out what the file buffers; returns why a write failed, empty when none did.
     std::string finish();
 
 protected:
@@ -24,12 +21,8 @@ protected:
     int sync() override;
 
 private:
-    bool write_buffered();
-    bool write_out(const char* data, size_t size);
-
     std::FILE* file_;
     int error_ = 0;
-    std::vector<char> buffer_;
 };
 
 /// A file written under a temporary name beside its target and moved onto the target only when

@@ -4,16 +4,13 @@
 #include <sstream>
 
 #include "common/files.h"
-
-#include "common/format.h"
-#include "common/text_lines.h"
+#include "common/lines.h"
+#include "common/text.h"
 #include "config/commands.h"
 
 namespace {
 
 constexpr size_t QUOTED_NAME_ROOM = 127;
-
-bool is_scanf_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // Outcome of one line for the reading loop.
 enum class LineEffect { CONTINUE, END_OF_FILE };
@@ -33,7 +30,7 @@ LineEffect include_file(CommandReader& reader, const CommandLine& line, int& lin
         return LineEffect::CONTINUE;
     }
     std::string include_text;
-    if (!read_whole_file(include_name, include_text)) {
+    if (!read_text_file(include_name, include_text)) {
         if (settings.verbose != 0)
             print_to(reader.console, "%sUnable to open %s for input", message_prefix(line).c_str(),
                      include_name.c_str());
@@ -95,49 +92,8 @@ void print_summary(CommandReader& reader, int lines_examined) {
 
 }  // namespace
 
-std::string word_or_quoted(std::string_view parameters, size_t room) {
-    size_t start = 0;
-    std::string_view word = next_word(parameters, 0, &start);
-    if (word.empty() || word[0] != '"') return std::string(word);
-    std::string quoted;
-    extract_quoted(quoted, parameters.substr(start), room);
-    return quoted;
-}
-
-std::string message_prefix(const CommandLine& line) {
-    return format_text("\n  %s - %1d: ", line.file_name.c_str(), line.line_number);
-}
-
-std::string_view next_word(std::string_view text, size_t from, size_t* word_start) {
-    size_t start = from;
-    while (start < text.size() && is_scanf_space(text[start])) ++start;
-    size_t end = start;
-    while (end < text.size() && !is_scanf_space(text[end])) ++end;
-    if (word_start != nullptr) *word_start = start;
-    return text.substr(start, end - start);
-}
-
-size_t extract_quoted(std::string& dest, std::string_view source, size_t max) {
-    dest.clear();
-    size_t position = source.find('"');
-    if (position == std::string_view::npos) return source.size();
-    ++position;
-    while (position < source.size() && dest.size() < max) {
-        char c = source[position];
-        if (c == '"') return position;
-        if (c == '\\' && position + 1 < source.size() && source[position + 1] == '"') {
-            dest.push_back('"');
-            position += 2;
-            continue;
-        }
-        dest.push_back(c);
-        ++position;
-    }
-    return position;
-}
-
 int read_command_file(CommandReader& reader, std::istream& in, const std::string& name) {
-    TextLines text = read_text_lines(in);
+    const std::string text = read_text_stream(in);
     LineCursor cursor{text};
     int lines_examined = 0;
     int line_number = 0;

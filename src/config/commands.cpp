@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/format.h"
+#include "common/text.h"
 #include "common/numbers.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/format.h"
 #include "common/numbers.h"
-#include "config/command_file.h"
+#include "common/text.h"
+#include "config/command_context.h"
 
 namespace {
 
@@ -142,20 +142,20 @@ void read_override_line(CommandReader& reader, std::string_view line, const std:
     if (reader.settings.units_mm != 0)
         for (double& value : values) value *= INCH_PER_MM;
 
-    FootprintTable& overrides = reader.overrides;
-    int index = find_footprint(overrides, name);
+    OverrideTable& overrides = reader.overrides;
+    int index = overrides.find(name);
     bool verbose = reader.settings.verbose != 0;
     if (index < 0) {
-        FootprintRecord added;
+        FootprintOverride added;
         added.name = name;
-        index = add_footprint(overrides, std::move(added));
+        index = overrides.add(std::move(added));
         if (verbose) print_to(reader.console, "\n  %s - %2d: Added:", file_name.c_str(), line_number);
     } else if (verbose) {
         print_to(reader.console, "\n  %s - %2d: Updated:", file_name.c_str(), line_number);
     }
     if (verbose) print_to(reader.console, " %s", text.c_str());
 
-    FootprintRecord& record = overrides.records[static_cast<size_t>(index)];
+    FootprintOverride& record = overrides.records[static_cast<size_t>(index)];
     record.excluded = flag;
     record.centroid_x = count >= 4 ? values[0] : -10.0;
     record.centroid_y = count >= 4 ? values[1] : -10.0;
@@ -164,18 +164,4 @@ void read_override_line(CommandReader& reader, std::string_view line, const std:
     } else if ((count == 6 || count == 7) && record.glue.count < MAX_OVERRIDE_GLUE_SPOTS) {
         record.glue.add(values[2], values[3], count == 7 ? values[4] : -1.0);
     }
-}
-
-int apply_info_record(const InfoTable& info, PartRecord& part) {
-    int found = info.find(part.ref_des);
-    if (found < 0) return -1;
-    const InfoRecord& record = info.records[static_cast<size_t>(found)];
-    part.info_text = record.text;
-    part.excluded = record.excluded;
-    if (record.glue_dia == 0.0) {
-        part.glue.clear();
-    } else if (record.glue_dia > 0.0) {
-        for (int i = 0; i < part.glue.count; ++i) part.glue[static_cast<size_t>(i)].dia = record.glue_dia;
-    }
-    return found;
 }

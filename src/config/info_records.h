@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/name_index.h"
-
-#include "project/records.h"
+#include "common/first_by_name.h"
+#include "common/glue_spots.h"
 
 struct CommandReader;
 
@@ -22,20 +21,43 @@ struct InfoRecord {
 /// Information records in the order they were added, with a lookup of the first record per key.
 struct InfoTable {
     std::vector<InfoRecord> records;
-    NameIndex first_index;
+    FirstByName first_index;
 
     int count() const { return static_cast<int>(records.size()); }
-    /// The keys the index reads back from the records.
-    auto keys() const {
-        return [this](int i) -> std::string_view { return records[static_cast<size_t>(i)].key; };
-    }
     /// Index of the first record with this key, or -1.
-    int find(std::string_view key) const { return first_index.find(key, keys()); }
+    int find(std::string_view key) const { return first_index.find(key); }
     /// Appends a record and returns it.
     InfoRecord& add(InfoRecord record) {
         records.push_back(std::move(record));
-        first_index.add(records.back().key, count() - 1, keys());
+        first_index.add(records.back().key, count() - 1);
         return records.back();
+    }
+};
+
+/// What the footprint override lines give a footprint of this name: its exclusion flag, another
+/// centroid (-10.0 marks a coordinate not given) and extra glue spots (a diameter of -1.0 stands
+/// for the default glue spot size). Lengths are inches.
+struct FootprintOverride {
+    std::string name;
+    int excluded = 0;
+    double centroid_x = -10.0;
+    double centroid_y = -10.0;
+    GlueSpots glue;
+};
+
+/// The footprint overrides in the order they were added, with a lookup of the first per name.
+struct OverrideTable {
+    std::vector<FootprintOverride> records;
+    FirstByName first_index;
+
+    int count() const { return static_cast<int>(records.size()); }
+    /// Index of the first override of this footprint name, or -1.
+    int find(std::string_view name) const { return first_index.find(name); }
+    /// Appends an override and returns its index.
+    int add(FootprintOverride record) {
+        records.push_back(std::move(record));
+        first_index.add(records.back().name, count() - 1);
+        return count() - 1;
     }
 };
 
@@ -51,7 +73,3 @@ int add_info_records(CommandReader& reader, const std::string& parameters, int l
 /// A command-file line that is neither empty nor a command: footprint name, exclusion
 /// flag, and optionally a centroid and one glue spot with its diameter.
 void read_override_line(CommandReader& reader, std::string_view line, const std::string& file_name, int line_number);
-
-/// Applies the first information record whose key is the part's designator; returns its
-/// index or -1.
-int apply_info_record(const InfoTable& info, PartRecord& part);

@@ -1,15 +1,14 @@
 #include "driver/columns.h"
 
-#include "common/format.h"
-#include "common/parallel_blocks.h"
+#include "common/text.h"
 #include "driver/listing.h"
 
 namespace {
 
 const std::string DASH_RUN(147, '-');
 
-const FootprintRecord* footprint_of(const Report& report, const PartRecord& part) {
-    const auto& records = report.project.footprints.records;
+const FootprintRecord* footprint_of(const ReportInput& input, const PartRecord& part) {
+    const auto& records = input.project.footprints.records;
     if (part.footprint_index < 0 || static_cast<size_t>(part.footprint_index) >= records.size()) return nullptr;
     return &records[static_cast<size_t>(part.footprint_index)];
 }
@@ -23,35 +22,31 @@ const char* tech_cell(int technology) {
     }
 }
 
-void write_groups(std::ostream& out, const Report& report, unsigned side) {
-    const GroupCounts& counts = side == 0 ? report.top_counts : report.bottom_counts;
+void write_groups(std::ostream& out, const ReportInput& input, unsigned side) {
+    const GroupCounts& counts = side == 0 ? input.top_counts : input.bottom_counts;
     if (counts.placed() <= 0) return;
     for (int technology = TECH_SMD; technology <= TECH_NULL; ++technology) {
         if (counts.class_count[technology] <= 0) continue;
-        write_column_headings(out, report.settings);
-        const PartTable& parts = report.project.parts;
-        write_in_parallel_blocks(out, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
-            for (size_t i = begin; i < end; ++i) {
-                const PartRecord& part = parts[i];
-                bool on_side = side == 0 ? part.side == 0 : part.side != 0;
-                if (on_side && part.technology == technology && part.excluded == 0) write_column_row(block, report, part);
-            }
-        });
+        write_column_headings(out, input.settings);
+        for (const PartRecord& part : input.project.parts) {
+            bool on_side = side == 0 ? part.side == 0 : part.side != 0;
+            if (on_side && part.technology == technology && part.excluded == 0) write_column_row(out, input, part);
+        }
     }
 }
 
 }  // namespace
 
-std::vector<std::string> column_cells(const Report& report, const PartRecord& part, int type) {
-    const bool mm = report.settings.units_mm == 1;
+std::vector<std::string> column_cells(const ReportInput& input, const PartRecord& part, int type) {
+    const bool mm = input.settings.units_mm == 1;
     const double unit = mm ? MM_PER_INCH : 1.0;
-    const FootprintRecord* footprint = footprint_of(report, part);
+    const FootprintRecord* footprint = footprint_of(input, part);
     switch (type) {
-        case 0: return {part.ref_des.str()};
-        case 1: return {part.value.str()};
-        case 2: return {part.info_text.str()};
-        case 3: return {part.value.str() + " " + part.info_text.str()};
-        case 4: return {part.shape.str()};
+        case 0: return {part.ref_des};
+        case 1: return {part.value};
+        case 2: return {part.info_text};
+        case 3: return {part.value + " " + part.info_text};
+        case 4: return {part.shape};
         case 5: return {side_name(part)};
         case 6: return {format_text(" %3d", part.angle)};
         case 7: return {format_text(mm ? "%8.3lf" : "%8.4lf", part.x * unit)};
@@ -74,9 +69,9 @@ std::vector<std::string> column_cells(const Report& report, const PartRecord& pa
             return cells;
         }
         case 14: return {format_text("  %3d", part.centroid_angle)};
-        case 15: return {footprint != nullptr ? footprint->author.str() : std::string()};
-        case 16: return {footprint != nullptr ? footprint->source.str() : std::string()};
-        case 17: return {footprint != nullptr ? footprint->description.str() : std::string()};
+        case 15: return {footprint != nullptr ? footprint->author : std::string()};
+        case 16: return {footprint != nullptr ? footprint->source : std::string()};
+        case 17: return {footprint != nullptr ? footprint->description : std::string()};
         case 18: return {format_text("      %2d", part.glue.count)};
         default: return {};
     }
@@ -100,28 +95,25 @@ void write_column_headings(std::ostream& out, const Settings& settings) {
     }
 }
 
-void write_column_row(std::ostream& out, const Report& report, const PartRecord& part) {
-    const Settings& settings = report.settings;
+void write_column_row(std::ostream& out, const ReportInput& input, const PartRecord& part) {
+    const Settings& settings = input.settings;
     out << "\n";
     for (int i = 0; i < settings.user_column_count; ++i) {
         const UserColumn& column = settings.user_columns[static_cast<size_t>(i)];
-        for (const std::string& cell : column_cells(report, part, column.type))
+        for (const std::string& cell : column_cells(input, part, column.type))
             print_to(out, "%-*.*s", column.width, column.width, cell.c_str());
         out << "  ";
     }
 }
 
-void write_column_report(std::ostream& out, const Report& report, int format) {
-    write_report_header(out, report);
+void write_column_report(std::ostream& out, const ReportInput& input, int format) {
+    write_report_header(out, input);
     if (format == 3) {
-        write_column_headings(out, report.settings);
-        const PartTable& parts = report.project.parts;
-        write_in_parallel_blocks(out, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
-            for (size_t i = begin; i < end; ++i) write_column_row(block, report, parts[i]);
-        });
+        write_column_headings(out, input.settings);
+        for (const PartRecord& part : input.project.parts) write_column_row(out, input, part);
     } else {
-        write_groups(out, report, 0);
-        write_groups(out, report, 1);
+        write_groups(out, input, 0);
+        write_groups(out, input, 1);
     }
     out << "\n";
 }

@@ -4,7 +4,7 @@
 
 #include "common/fatal.h"
 #include "common/files.h"
-#include "common/format.h"
+#include "common/text.h"
 
 namespace {
 

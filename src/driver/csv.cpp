@@ -3,50 +3,50 @@
 #include <cstring>
 #include <string>
 
-#include "common/format.h"
-#include "common/parallel_blocks.h"
+#include "common/text.h"
 
 namespace {
 
 // The text of a quoted field with every double quote doubled, so that any CSV reader gets the
 // text back. Most texts hold none and are used as they are.
-const char* field_text(const char* text, std::string& doubled) {
-    if (std::strchr(text, '"') == nullptr) return text;
+const char* field_text(const std::string& text, std::string& doubled) {
+    if (text.find('"') == std::string::npos) return text.c_str();
     doubled.clear();
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '"') doubled += '"';
-        doubled += *c;
+    for (char c : text) {
+        if (c == '"') doubled += '"';
+        doubled += c;
     }
     return doubled.c_str();
 }
 
 }  // namespace
 
-void write_csv_report(std::ostream& out, const Report& report) {
-    const bool mm = report.settings.units_mm == 1;
-    const bool info_on = report.info.on();
-    print_to(out, "Report Origin = (0.0, 0.0) \nUnits used = \"%s\" \n\"RefDes\",", mm ? "mm" : "mil");
+LineWriter& format_csv_row(LineWriter& row, const ReportInput& input, const PartRecord& part) {
+    // "\"%s\"," with the designator, with the information column "\"%s\"," with its text, then
+    // "\"%s\"," with the side and in millimetres "\"%1.2lf\",\"%1.2lf\",\"%d\"\n" with x and y
+    // times 25.4, in mils "\"%1.0lf\",\"%1.0lf\",\"%d\"\n" with x and y times 1000.
     std::string doubled;
-    if (info_on) print_to(out, "\"%s\",", field_text(report.settings.info_heading.c_str(), doubled));
+    row.clear();
+    row.put('"').put(field_text(part.ref_des, doubled)).put("\",");
+    if (input.info.on()) row.put('"').put(field_text(part.info_text, doubled)).put("\",");
+    row.put('"').put(side_name(part)).put("\",\"");
+    const bool mm = input.settings.units_mm == 1;
+    const double unit = mm ? MM_PER_INCH : MILS_PER_INCH;
+    row.fixed(part.x * unit, 1, mm ? 2 : 0).put("\",\"").fixed(part.y * unit, 1, mm ? 2 : 0).put("\",\"");
+    row.integer(part.angle, 0).put("\"\n");
+    return row;
+}
+
+void write_csv_report(std::ostream& out, const ReportInput& input) {
+    const bool mm = input.settings.units_mm == 1;
+    const bool info_on = input.info.on();
+    std::string doubled;
+    print_to(out, "Report Origin = (0.0, 0.0) \nUnits used = \"%s\" \n\"RefDes\",", mm ? "mm" : "mil");
+    if (info_on) print_to(out, "\"%s\",", field_text(input.settings.info_heading, doubled));
     out << "\"Layer\",\"LocationX\",\"LocationY\",\"Rotation\"\n\n";
-    const PreparedFormat quoted("\"%s\",");
-    const PreparedFormat position_mm("\"%1.2lf\",\"%1.2lf\",\"%d\"\n");
-    const PreparedFormat position_mil("\"%1.0lf\",\"%1.0lf\",\"%d\"\n");
-    const PartTable& parts = report.project.parts;
-    write_in_parallel_blocks(out, parts.size(), [&](std::ostream& block, size_t begin, size_t end) {
-        TextOutput lines(block);
-        std::string doubled_text;
-        for (size_t i = begin; i < end; ++i) {
-            const PartRecord& part = parts[i];
-            if (part.excluded != 0) continue;
-            lines.print(&quoted, field_text(part.ref_des.c_str(), doubled_text));
-            if (info_on) lines.print(&quoted, field_text(part.info_text.c_str(), doubled_text));
-            lines.print(&quoted, side_name(part));
-            if (mm)
-                lines.print(&position_mm, part.x * MM_PER_INCH, part.y * MM_PER_INCH, part.angle);
-            else
-                lines.print(&position_mil, part.x * MILS_PER_INCH, part.y * MILS_PER_INCH, part.angle);
-        }
-    });
+    LineWriter row;
+    for (const PartRecord& part : input.project.parts) {
+        if (part.excluded == 0) out << format_csv_row(row, input, part).text();
+    }
     out << "\n\n";
 }

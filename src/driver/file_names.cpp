@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "project/ordering.h"
+#include "common/text.h"
 
 namespace {
 

@@ -4,36 +4,13 @@
 #include "driver/csv.h"
 #include "driver/listing.h"
 
-InfoColumn prepare_info_column(const std::string& info_heading) {
-    InfoColumn column;
-    if (info_heading.empty()) return column;
-    constexpr int ROOM = 16;
-    int length = static_cast<int>(info_heading.size());
-    int lead = ROOM / 2 - (length + 1) / 2;
-    std::string block(static_cast<size_t>(lead > 0 ? lead : 0), ' ');
-    block += info_heading;
-    block.resize(ROOM, ' ');
-    column.heading_block = block + "  ";
-    column.dash_block = "----------------  ";
-    return column;
-}
-
-const char* technology_name(int technology) {
-    switch (technology) {
-        case TECH_SMD: return "SMD";
-        case TECH_THRU_HOLE: return "Thru-Hole";
-        case TECH_MIXED: return "Mixed";
-        default: return "Null";
-    }
-}
-
-void write_report(std::ostream& out, const Report& report) {
-    switch (report.settings.output_format) {
+void write_report(std::ostream& out, const ReportInput& input) {
+    switch (input.settings.output_format) {
         case -1: return;
-        case 1: write_grouped_listing(out, report); return;
-        case 2: write_csv_report(out, report); return;
+        case 1: write_grouped_listing(out, input); return;
+        case 2: write_csv_report(out, input); return;
         case 3:
-        case 4: write_column_report(out, report, report.settings.output_format); return;
-        default: write_plain_listing(out, report); return;
+        case 4: write_column_report(out, input, input.settings.output_format); return;
+        default: write_plain_listing(out, input); return;
     }
 }

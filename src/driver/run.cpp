@@ -5,24 +5,23 @@
 
 #include "common/fatal.h"
 #include "common/files.h"
-#include "common/format.h"
 #include "common/output_file.h"
-#include "common/text_lines.h"
+#include "common/text.h"
 #include "config/command_file.h"
 #include "driver/command_line.h"
 #include "driver/file_names.h"
-#include "driver/group_counts.h"
+#include "driver/records_and_rotations.h"
 #include "driver/report.h"
-#include "driver/rotation.h"
 #include "plot/plot.h"
 #include "project/load_project.h"
 
 namespace {
 
+// Everything one run fills and reads, in one place for the whole run.
 struct RunTables {
     Settings settings;
     InfoTable info;
-    FootprintTable overrides;
+    OverrideTable overrides;
     Project project;
     GroupCounts top_counts;
     GroupCounts bottom_counts;
@@ -33,9 +32,22 @@ void print_banner(std::ostream& console) {
              PROGRAM_VERSION, VERSION_LETTER);
 }
 
+// Writes what --help or --version asks for to standard output.
+void print_information(Request request, std::FILE* standard_output) {
+    FileOutputBuffer buffer(standard_output);
+    std::ostream out(&buffer);
+    if (request == Request::HELP)
+        print_usage(out);
+    else
+        print_to(out, "Tarnwick %1.2lf%c\n", PROGRAM_VERSION, VERSION_LETTER);
+    std::string failure = buffer.finish();
+    if (!failure.empty())
+        throw FatalError(format_text("\n\nFatal error: Can't write to standard output: %s\n\n", failure.c_str()));
+}
+
 void read_settings(const Invocation& invocation, RunTables& tables, std::ostream& console) {
     std::string text;
-    if (invocation.command_file_name.empty() || !read_whole_file(invocation.command_file_name, text)) return;
+    if (invocation.command_file_name.empty() || !read_text_file(invocation.command_file_name, text)) return;
     std::istringstream command_file(text);
     CommandReader reader{tables.settings, tables.info, tables.overrides, console};
     read_command_file(reader, command_file, invocation.command_file_name);
@@ -43,7 +55,7 @@ void read_settings(const Invocation& invocation, RunTables& tables, std::ostream
 
 // Derives the file names, refuses a destination that is the source, reads the source and opens
 // the report. Returns false when the project is to come from standard input.
-bool open_files(Invocation& invocation, const Settings& settings, TextLines& source, OutputFile& report) {
+bool open_files(Invocation& invocation, const Settings& settings, std::string& source, OutputFile& report) {
     if (invocation.source_name.empty() && !settings.default_source_name.empty()) {
         invocation.source_name = settings.default_source_name;
         invocation.destination_name = settings.default_destination_name;
@@ -70,26 +82,21 @@ void refuse_terminal_input(const RunEnvironment& environment) {
         "Tarnwick --help tells more.\n\n");
 }
 
-// Writes what --help or --version asks for to standard output.
-void print_information(Request request, std::FILE* standard_output) {
+// The report goes to its file, put in place only when complete, or to standard output.
+void write_report_out(const ReportInput& input, bool to_file, OutputFile& report_file, std::FILE* standard_output) {
+    if (to_file) {
+        if (input.settings.output_format < 0) return;
+        write_report(report_file.stream(), input);
+        report_file.finish();
+        return;
+    }
     FileOutputBuffer buffer(standard_output);
     std::ostream out(&buffer);
-    if (request == Request::HELP)
-        print_usage(out);
-    else
-        print_to(out, "Tarnwick %1.2lf%c\n", PROGRAM_VERSION, VERSION_LETTER);
+    write_report(out, input);
     std::string failure = buffer.finish();
     if (!failure.empty())
-        throw FatalError(format_text("\n\nFatal error: Can't write to standard output: %s\n\n", failure.c_str()));
-}
-
-void apply_records_and_rotations(RunTables& tables) {
-    // Every part holds its footprint's centroid angle since it was read, so the rotation
-    // needs no look into the (possibly very large) footprint table.
-    for (PartRecord& part : tables.project.parts) {
-        apply_info_record(tables.info, part);
-        part.angle = placement_rotation(part, part.centroid_angle, tables.settings);
-    }
+        throw FatalError(
+            format_text("\n\nFatal error: Can't write the report to standard output: %s\n\n", failure.c_str()));
 }
 
 }  // namespace
@@ -102,12 +109,13 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     std::ostream& console = environment.console;
     auto tables = std::make_unique<RunTables>();
     Settings& settings = tables->settings;
+    Project& project = tables->project;
 
     print_banner(console);
     Invocation invocation = parse_command_line(arguments, console);
     read_settings(invocation, *tables, console);
 
-    TextLines source;
+    std::string source;
     OutputFile report_file;
     const bool source_named = open_files(invocation, settings, source, report_file);
     if (!source_named) refuse_terminal_input(environment);
@@ -116,42 +124,26 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     std::unique_ptr<GlyphStore> glyphs;
     if (settings.check_gerbers != 0) {
         glyphs = std::make_unique<GlyphStore>();
-        FontPlaces places{settings.font_file, environment.font_directory,
-                          installed_font_path(environment.program_path)};
+        FontPlaces places{settings.font_file, environment.font_directory, installed_font_path(environment.program_path)};
         load_stroke_font(*glyphs, places, settings.verbose, console);
     }
 
-    load_project(source_named ? std::move(source) : read_text_lines(environment.standard_input),
-                 LoadContext{settings, tables->overrides, console}, tables->project);
-    print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", tables->project.footprint_count(),
-             tables->project.part_count());
+    if (!source_named) source = read_text_stream(environment.standard_input);
+    load_project(std::move(source), LoadContext{settings, tables->overrides, console}, project);
+    print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", project.footprint_count(), project.part_count());
 
-    apply_records_and_rotations(*tables);
-    count_groups(tables->project.parts, tables->top_counts, tables->bottom_counts);
-    Report report{settings, tables->project, tables->top_counts, tables->bottom_counts,
-                  prepare_info_column(settings.info_heading)};
+    apply_records_and_rotations(project.parts, tables->info, settings);
+    count_groups(project.parts, tables->top_counts, tables->bottom_counts);
+    ReportInput report{settings, project, tables->top_counts, tables->bottom_counts,
+                       prepare_info_column(settings.info_heading)};
 
     if (settings.check_gerbers != 0) {
-        PlotInput plot{settings, tables->project,      tables->top_counts, tables->bottom_counts,
-                       *glyphs,  environment.time_text};
+        PlotInput plot{settings, project, tables->top_counts, tables->bottom_counts, *glyphs, environment.time_text};
         GerberPen pen;
         write_verification_plots(plot, pen, "", console);
     }
 
-    if (source_named) {
-        if (settings.output_format >= 0) {
-            write_report(report_file.stream(), report);
-            report_file.finish();
-        }
-    } else {
-        FileOutputBuffer buffer(environment.standard_output);
-        std::ostream out(&buffer);
-        write_report(out, report);
-        std::string failure = buffer.finish();
-        if (!failure.empty())
-            throw FatalError(
-                format_text("\n\nFatal error: Can't write the report to standard output: %s\n\n", failure.c_str()));
-    }
+    write_report_out(report, source_named, report_file, environment.standard_output);
     console << "\nDone!\n";
     return 0;
 }

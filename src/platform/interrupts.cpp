@@ -3,15 +3,13 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <csignal>
 #include <cstring>
 
 namespace {
 
 // What the signal handler reads. A signal can arrive at any moment, so this is the one place
-// of the program with state of its own: a few fixed slots, each marked in use only after its
-// path is complete.
+// of the program with state of its own: a few fixed slots, filled while the signals are held back.
 constexpr int SLOTS = 4;
 constexpr size_t PATH_ROOM = 4096;
 char slot_paths[SLOTS][PATH_ROOM];
@@ -53,10 +51,11 @@ InterruptsHeld::~InterruptsHeld() { ::sigprocmask(SIG_SETMASK, &previous_, nullp
 
 int remove_on_interrupt(const std::string& path) {
     if (path.size() >= PATH_ROOM) return -1;
+    // No handler runs while the slot is filled.
+    InterruptsHeld held;
     for (int slot = 0; slot < SLOTS; ++slot) {
         if (slot_used[slot] != 0) continue;
         std::memcpy(slot_paths[slot], path.c_str(), path.size() + 1);
-        std::atomic_signal_fence(std::memory_order_seq_cst);
         slot_used[slot] = 1;
         return slot;
     }

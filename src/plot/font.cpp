@@ -10,7 +10,7 @@
 
 #include "common/fatal.h"
 #include "common/files.h"
-#include "common/format.h"
+#include "common/text.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ char decode_xml_char(const std::string& text, size_t& position) {
 }
 
 int parse_font_file(GlyphStore& store, std::istream& in) {
-    const std::string bytes = read_whole_stream(in);
+    const std::string bytes = read_text_stream(in);
     ChunkReader reader{bytes};
     FontBox box;
     bool any_stroke = false;
@@ -168,10 +168,10 @@ int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, s
         path = directory + DEFAULT_FONT_FILE;
     }
     std::string bytes;
-    if (!read_whole_file(path, bytes)) {
+    if (!read_text_file(path, bytes)) {
         // A font the command file names is the one wanted; otherwise the installed one serves.
         const bool try_installed = places.font_file.empty() && places.installed_font && *places.installed_font != path;
-        if (!try_installed || !read_whole_file(*places.installed_font, bytes)) {
+        if (!try_installed || !read_text_file(*places.installed_font, bytes)) {
             std::string message = format_text("\nFont file \"%s\" not found\n", path.c_str());
             if (try_installed) message += format_text("  (also looked for \"%s\")\n", places.installed_font->c_str());
             throw FatalError(message);

@@ -4,7 +4,9 @@
 #include <ctime>
 #include <utility>
 
-#include "common/format.h"
+#include <cstdio>
+
+#include "common/text.h"
 
 namespace {
 
@@ -50,20 +52,16 @@ int select_aperture(std::ostream& file, int n) {
     return 1;
 }
 
-// Words are "%-01d" in the format the header announces: signed, no fill, no leading zeros.
-// The zero flag is void next to "-", so "%-1lld" writes the same bytes.
-int flash_at(TextOutput& out, double x, double y) {
-    static const PreparedFormat FLASH("X%-1lldY%-1lldD03*\n");
+int flash_at(std::ostream& file, double x, double y) {
     auto flash_number = [](double v) {
         return to_word_number(v > 0 ? (v + 0.0000005) * 1000000.0 : (v - 0.0000005) * 1000000.0);
     };
-    out.print(&FLASH, flash_number(x), flash_number(y));
+    // Words are "%-01d" in the format the header announces: signed, no fill, no leading zeros.
+    // The zero flag is void next to "-", so "%-1lld" writes the same bytes for wider numbers.
+    char line[64];
+    int length = std::snprintf(line, sizeof line, "X%-1lldY%-1lldD03*\n", flash_number(x), flash_number(y));
+    file.write(line, length);
     return 1;
-}
-
-int flash_at(std::ostream& file, double x, double y) {
-    TextOutput out(file);
-    return flash_at(out, x, y);
 }
 
 int format_coordinate_words(std::string& words, double x, double y, int which) {
@@ -130,8 +128,7 @@ int draw_rectangle(std::ostream& file, GerberPen& pen, int thicken, double step,
 
 std::string local_time_text() {
     std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    std::tm local = *std::localtime(&now);
     char text[64];
     // The asctime layout: "Wed Jun 30 21:49:08 1993".
     std::strftime(text, sizeof text, "%a %b %e %H:%M:%S %Y", &local);

@@ -5,7 +5,6 @@
 #include <ostream>
 #include <string>
 
-#include "common/format.h"
 
 /// Coordinate format announced in the header: 2 integer and 6 decimal digits.
 constexpr int COORDINATE_FORMAT = 26;
@@ -28,8 +27,6 @@ int select_aperture(std::ostream& file, int n);
 
 /// One flash at (x, y). Returns 1.
 int flash_at(std::ostream& file, double x, double y);
-/// The same into buffered output, for the many flashes of a plot.
-int flash_at(TextOutput& out, double x, double y);
 
 /// The X word (bit 1 of `which`) and the Y word (bit 2) of a move or draw; returns the number of words.
 int format_coordinate_words(std::string& words, double x, double y, int which);

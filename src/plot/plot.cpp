@@ -1,11 +1,8 @@
 #include "plot/plot.h"
 
-#include <vector>
-
 #include "common/fatal.h"
-#include "common/format.h"
-#include "common/memory.h"
 #include "common/output_file.h"
+#include "common/text.h"
 #include "plot/text.h"
 
 namespace {
@@ -28,23 +25,9 @@ constexpr double LABEL_SIZE = 0.1;
 constexpr double CENTROID_STEP = 0.15;
 constexpr double GLUE_STEP = 0.1;
 
-bool counts_as_class(int technology) { return technology >= TECH_SMD && technology <= TECH_NULL; }
-
-constexpr unsigned char NOT_PLOTTED = 0xff;
-
-// For every part, its technology class when it is plotted on this side (placed on the side,
-// in one of the classes, not excluded), else NOT_PLOTTED. The plot takes the parts class by
-// class; a large part table is read once this way instead of once for every class.
-using PlotClasses = std::vector<unsigned char, LargeAllocator<unsigned char>>;
-
-PlotClasses plotted_classes(const PartTable& parts, unsigned side) {
-    PlotClasses result(parts.size(), NOT_PLOTTED);
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const PartRecord& part = parts[i];
-        if (part.side == side && counts_as_class(part.technology) && part.excluded == 0)
-            result[i] = static_cast<unsigned char>(part.technology);
-    }
-    return result;
+// A part plotted on this side: placed there, in one of the four classes, not excluded.
+bool plotted(const PartRecord& part, unsigned side) {
+    return part.side == side && part.technology >= TECH_SMD && part.technology <= TECH_NULL && part.excluded == 0;
 }
 
 }  // namespace
@@ -58,7 +41,6 @@ double write_side_plot(std::ostream& file, GerberPen& pen, const PlotInput& inpu
     const double legend_y = settings.icon_legend_y;
     double legend_offset = LEGEND_START;
     const PartTable& parts = input.project.parts;
-    const PlotClasses classes = plotted_classes(parts, side);
 
     write_gerber_header(file, input.project.project_name, side_name, settings.target_scale, input.time_text);
     if (!multi_layer) print_to(file, "%%LPD*%%\n%%LN%s_Place_and_Glue*%%\n", side_name);
@@ -82,10 +64,9 @@ double write_side_plot(std::ostream& file, GerberPen& pen, const PlotInput& inpu
                 print_to(file, "%%LPC*%%\n%%LPD*%%\n%%LN%s_%s_Place*%%\n", side_name, group.layer);
         }
         draw_legend_entry(format_text("%s %s Centroids", side_name, group.title), group.technology + 1, CENTROID_STEP);
-        TextOutput flashes(file);
-        for (size_t i = 0; i < parts.size(); ++i) {
-            if (classes[i] != group.technology) continue;
-            flash_at(flashes, parts[i].x, parts[i].y);
+        for (const PartRecord& part : parts) {
+            if (!plotted(part, side) || part.technology != group.technology) continue;
+            flash_at(file, part.x, part.y);
             part_flashed = true;
         }
     }
@@ -93,15 +74,11 @@ double write_side_plot(std::ostream& file, GerberPen& pen, const PlotInput& inpu
     print_to(file, "G04 ---- %s glue ---- *\n", side_name);
     if (multi_layer && part_flashed) print_to(file, "%%LPC*%%\n%%LPD*%%\n%%LN%s_Glue*%%\n", side_name);
     draw_legend_entry(format_text("%s Glue", side_name), 5, GLUE_STEP);
-    {
-        TextOutput flashes(file);
-        for (size_t i = 0; i < parts.size(); ++i) {
-            if (classes[i] == NOT_PLOTTED) continue;
-            const GlueSpots& glue = parts[i].glue;
-            for (int j = 0; j < glue.count; ++j) {
-                size_t spot = static_cast<size_t>(j);
-                if (glue[spot].dia > 0.0) flash_at(flashes, glue[spot].x, glue[spot].y);
-            }
+    for (const PartRecord& part : parts) {
+        if (!plotted(part, side)) continue;
+        for (int j = 0; j < part.glue.count; ++j) {
+            const GlueSpot& spot = part.glue[static_cast<size_t>(j)];
+            if (spot.dia > 0.0) flash_at(file, spot.x, spot.y);
         }
     }
 

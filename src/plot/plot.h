@@ -5,7 +5,6 @@
 #include <string>
 
 #include "config/settings.h"
-#include "driver/group_counts.h"
 #include "plot/font.h"
 #include "plot/gerber.h"
 #include "project/records.h"

@@ -4,8 +4,9 @@
 #include <string>
 
 #include "common/fatal.h"
-#include "common/format.h"
-#include "common/scan_text.h"
+#include "common/lines.h"
+#include "common/scan_numbers.h"
+#include "common/text.h"
 #include "project/pins.h"
 #include "project/scan.h"
 
@@ -32,7 +33,7 @@ void read_header(LineCursor& cursor, Project& project, std::ostream& console) {
             print_to(console, "Project: %s\n\n", project.project_name.c_str());
         } else if (starts_with_key(line, GLUE_WIDTH_KEY)) {
             double width = 0.0;
-            if (scan_text(line.substr(GLUE_WIDTH_KEY.size()), "%lf", &width) == 1 && std::isfinite(width))
+            if (scan_numbers(line.substr(GLUE_WIDTH_KEY.size()), "%lf", &width) == 1 && std::isfinite(width))
                 project.default_glue_width = width * INCH_PER_NM;
         }
     }
@@ -40,7 +41,7 @@ void read_header(LineCursor& cursor, Project& project, std::ostream& console) {
 
 // Reads the centroid and the adhesive spots of a footprint ahead of the block scan:
 // from the line after "units:" up to the footprint's "n_pins" line.
-void look_ahead(const TextLines& text, size_t start, double scale, double default_glue_width,
+void look_ahead(std::string_view text, size_t start, double scale, double default_glue_width,
                 FootprintRecord& footprint) {
     LineCursor cursor{text, start};
     while (!cursor.at_end()) {
@@ -49,7 +50,8 @@ void look_ahead(const TextLines& text, size_t start, double scale, double defaul
         if (!starts_with_key(line, CENTROID_KEY)) continue;
         double x = 0.0, y = 0.0;
         int angle = 0;
-        int read = scan_text(line.substr(CENTROID_KEY.size()), "%*d %lf %lf %d", &x, &y, &angle);
+        SkipInteger skipped;
+        int read = scan_numbers(line.substr(CENTROID_KEY.size()), "%*d %lf %lf %d", &skipped, &x, &y, &angle);
         footprint.centroid_x = finite_or_zero(x) * scale;
         footprint.centroid_y = finite_or_zero(y) * scale;
         footprint.centroid_angle = read == 3 ? angle : 0;
@@ -64,7 +66,8 @@ void look_ahead(const TextLines& text, size_t start, double scale, double defaul
         if (starts_with_key(line, "n_pins")) break;
         if (!starts_with_key(line, ADHESIVE_KEY)) continue;
         double dia = 0.0, x = 0.0, y = 0.0;
-        scan_text(line.substr(ADHESIVE_KEY.size()), "%*d %lf %lf %lf", &dia, &x, &y);
+        SkipInteger skipped;
+        scan_numbers(line.substr(ADHESIVE_KEY.size()), "%*d %lf %lf %lf", &skipped, &dia, &x, &y);
         dia = finite_or_zero(dia);
         footprint.glue.add(finite_or_zero(x) * scale, finite_or_zero(y) * scale,
                            dia == 0.0 ? default_glue_width : dia * scale);
@@ -77,14 +80,9 @@ double units_scale(std::string_view units_line) {
     return units_line.find("MIL") != std::string_view::npos ? INCH_PER_MIL : INCH_PER_NM;
 }
 
-int read_footprints(const TextLines& text, const LoadContext& context, Project& project,
-                    std::atomic<size_t>& progress) {
+int read_footprints(std::string_view text, const LoadContext& context, Project& project) {
     LineCursor cursor{text};
     read_header(cursor, project, context.console);
-    // Room for every footprint the rest of the file could hold, so the table is not moved
-    // while it fills; only the records in use are ever touched.
-    constexpr size_t SMALLEST_FOOTPRINT_BLOCK = 64;
-    project.footprints.records.reserve((text.data.size() - cursor.position) / SMALLEST_FOOTPRINT_BLOCK + 1);
 
     // A file without a units line before its first footprint's geometry is read as nanometres,
     // the layout editor's native unit.
@@ -116,13 +114,11 @@ int read_footprints(const TextLines& text, const LoadContext& context, Project& 
             look_ahead(text, cursor.position, scale, project.default_glue_width, footprint);
         } else if (starts_with_key(line, SEL_RECT_KEY)) {
             SelectionRect rect;
-            scan_text(line.substr(SEL_RECT_KEY.size()), "%lf %lf %lf %lf", &rect.x1, &rect.y1, &rect.x2, &rect.y2);
+            scan_numbers(line.substr(SEL_RECT_KEY.size()), "%lf %lf %lf %lf", &rect.x1, &rect.y1, &rect.x2, &rect.y2);
             complete_footprint(footprint, scale, rect, cursor, context);
             add_footprint(project.footprints, std::move(footprint));
             footprint = FootprintRecord{};
             in_block = false;
-            // Every later read, the look-ahead's too, starts at the cursor or after it.
-            progress.store(cursor.position, std::memory_order_release);
         }
     }
 }

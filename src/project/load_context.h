@@ -1,6 +1,7 @@
 #pragma once
 #include <ostream>
 
+#include "config/info_records.h"
 #include "config/settings.h"
 #include "project/records.h"
 
@@ -8,7 +9,7 @@
 /// the footprint overrides of the command file and the console.
 struct LoadContext {
     const Settings& settings;
-    const FootprintTable& overrides;
+    const OverrideTable& overrides;
     std::ostream& console;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
-#include "common/text_lines.h"
+#include <string>
+
 #include "project/load_context.h"
 
-/// Reads the footprints and, beside them in a second thread, the parts, then puts the parts
-/// into designator order; results and errors are those of reading the footprints first. The
+/// Reads the footprints, then the parts, then puts the parts into designator order. The
 /// text is let go before the ordering, so a large project is not held twice.
-void load_project(TextLines text, const LoadContext& context, Project& project);
+void load_project(std::string text, const LoadContext& context, Project& project);

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "common/format.h"
-#include "common/scan_text.h"
+#include "common/scan_numbers.h"
+#include "common/text.h"
 #include "project/scan.h"
 
 namespace {
@@ -23,7 +23,7 @@ bool is_copper_pad(std::string_view line, std::string_view& rest) {
     return false;
 }
 
-void merge_override(FootprintRecord& footprint, const FootprintRecord& override_record, const Settings& settings) {
+void merge_override(FootprintRecord& footprint, const FootprintOverride& override_record, const Settings& settings) {
     if (override_record.centroid_x > -9.0 && override_record.centroid_y > -9.0) {
         footprint.centroid_x = override_record.centroid_x;
         footprint.centroid_y = override_record.centroid_y;
@@ -63,7 +63,7 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
         if (starts_with_key(line, "n_pins:")) break;
     }
     int listed_pins = 0;
-    if (scan_text(line.substr(7), "%d", &listed_pins) != 1) return -1;
+    if (scan_numbers(line.substr(7), "%d", &listed_pins) != 1) return -1;
     footprint.pin_count = listed_pins;
 
     int found_pins = 0;
@@ -76,14 +76,15 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
         std::string_view rest;
         if (starts_with_key(line, "pin: ")) {
             double drill_read = 0.0;
-            scan_text(line.substr(5), "%*s %lf", &drill_read);
+            SkipWord name;
+            scan_numbers(line.substr(5), "%*s %lf", &name, &drill_read);
             ++found_pins;
             drill = finite_or_zero(drill_read) * scale;
             if (drill > 0.0) ++drilled_pins;
         } else if (is_copper_pad(line, rest)) {
             int shape = 0;
             double size = 0.0;
-            scan_text(rest, "%d %lf", &shape, &size);
+            scan_numbers(rest, "%d %lf", &shape, &size);
             // A round pad exactly as wide as its hole leaves no copper.
             if (shape == 1 && finite_or_zero(size) * scale == drill) shape = 0;
             pad_flags |= shape;
@@ -110,10 +111,10 @@ void complete_footprint(FootprintRecord& footprint, double scale, const Selectio
     bool glued = gets_glue(footprint.technology, settings.glue_technologies);
     if (!glued) footprint.glue.clear();
 
-    int override_index = find_footprint(context.overrides, footprint.name);
+    int override_index = context.overrides.find(footprint.name);
     bool override_has_glue = false;
     if (override_index >= 0) {
-        const FootprintRecord& override_record = context.overrides.records[static_cast<size_t>(override_index)];
+        const FootprintOverride& override_record = context.overrides.records[static_cast<size_t>(override_index)];
         merge_override(footprint, override_record, settings);
         override_has_glue = override_record.glue.count > 0;
     }

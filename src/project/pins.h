@@ -1,5 +1,5 @@
 #pragma once
-#include "common/text_lines.h"
+#include "common/lines.h"
 #include "project/load_context.h"
 
 /// The numbers of a footprint's "sel_rect:" line, in file units.

@@ -1,6 +1,6 @@
 #include "project/scan.h"
 
-#include "common/text_lines.h"
+#include "common/lines.h"
 
 std::string quoted_value(std::string_view rest, bool keep_open_newline) {
     size_t quote = rest.find('"');

@@ -4,17 +4,6 @@
 
 #include "reader_fixture.h"
 
-namespace {
-
-PartRecord part_with_glue(const std::string& ref_des, int spots) {
-    PartRecord part;
-    part.ref_des = ref_des;
-    for (int i = 0; i < spots; ++i) part.glue.add(i, i, 0.02);
-    return part;
-}
-
-}  // namespace
-
 TEST(InfoCommand, RefusedCommandsAreReportedEvenWhenQuiet) {
     CommandFileRun run;
     run.read("-I R1\n-I \" , ,\" text\n");
@@ -62,35 +51,6 @@ TEST(InfoCommand, EscapedQuotesInFields) {
     EXPECT_EQ(run.info.records.at(0).text, R"(say "hi")");
 }
 
-TEST(ApplyInfoRecord, TextExclusionAndGlue) {
-    CommandFileRun run;
-    run.read("-I R5 Note 0 0\n-I R6 Note 0 0.04\n-I R7 Gone 1\n-I R5 Second\n");
-    PartRecord r5 = part_with_glue("R5", 2);
-    EXPECT_EQ(apply_info_record(run.info, r5), 0);
-    EXPECT_EQ(r5.info_text, "Second");
-    EXPECT_EQ(r5.glue.count, 0);
-    EXPECT_EQ(r5.glue.first_dia(), 0.0);
-    PartRecord r6 = part_with_glue("R6", 3);
-    apply_info_record(run.info, r6);
-    EXPECT_DOUBLE_EQ(r6.glue[2].dia, 0.04);
-    PartRecord r7 = part_with_glue("R7", 1);
-    r7.excluded = 0;
-    apply_info_record(run.info, r7);
-    EXPECT_EQ(r7.excluded, 1);
-    PartRecord other = part_with_glue("r5", 1);
-    EXPECT_EQ(apply_info_record(run.info, other), -1);
-    EXPECT_EQ(other.info_text, "");
-}
-
-TEST(ApplyInfoRecord, RecordWithFlagZeroReincludesAPart) {
-    CommandFileRun run;
-    run.read("-I U1 back 0\n");
-    PartRecord part = part_with_glue("U1", 1);
-    part.excluded = 1;  // from a footprint override
-    apply_info_record(run.info, part);
-    EXPECT_EQ(part.excluded, 0);
-}
-
 TEST(OverrideLines, ParameterCounts) {
     CommandFileRun run;
     run.read("A\nB 1 2\nC 1 2 3 4\nD 1\nE 0 0.1 0.2\nF 0 0.1 0.2 0.3 0.4\nG 0 0.1 0.2 0.3 0.4 0.05\n");
@@ -99,14 +59,14 @@ TEST(OverrideLines, ParameterCounts) {
               "\n  t.ini  2: Invalid parameter count B 1 2, record skipped"
               "\n  t.ini  3: Invalid parameter count C 1 2 3 4, record skipped");
     ASSERT_EQ(run.overrides.count(), 4);
-    const FootprintRecord& d = run.overrides.records[0];
+    const FootprintOverride& d = run.overrides.records[0];
     EXPECT_EQ(d.name, "D");
     EXPECT_EQ(d.excluded, 1);
     EXPECT_EQ(d.centroid_x, -10.0);
-    const FootprintRecord& e = run.overrides.records[1];
+    const FootprintOverride& e = run.overrides.records[1];
     EXPECT_DOUBLE_EQ(e.centroid_x, 0.1);
     EXPECT_EQ(e.glue.count, 0);
-    const FootprintRecord& f = run.overrides.records[2];
+    const FootprintOverride& f = run.overrides.records[2];
     ASSERT_EQ(f.glue.count, 1);
     EXPECT_DOUBLE_EQ(f.glue[0].x, 0.3);
     EXPECT_EQ(f.glue[0].dia, -1.0);

@@ -8,7 +8,7 @@
 struct CommandFileRun {
     Settings settings;
     InfoTable info;
-    FootprintTable overrides;
+    OverrideTable overrides;
     std::ostringstream console;
     int valid_commands = 0;
     int lines = 0;

@@ -15,15 +15,15 @@ void add_column(Settings& settings, int type, int width, const std::string& head
 }
 
 std::string format3(ReportFixture& fixture) {
-    return fixture.write([](std::ostream& out, const Report& report) { write_column_report(out, report, 3); });
+    return fixture.write([](std::ostream& out, const ReportInput& report) { write_column_report(out, report, 3); });
 }
 std::string format4(ReportFixture& fixture) {
-    return fixture.write([](std::ostream& out, const Report& report) { write_column_report(out, report, 4); });
+    return fixture.write([](std::ostream& out, const ReportInput& report) { write_column_report(out, report, 4); });
 }
 
 std::string cell(ReportFixture& fixture, int type, size_t index = 0) {
     count_groups(fixture.project.parts, fixture.top, fixture.bottom);
-    Report report{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{}};
+    ReportInput report{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{}};
     return column_cells(report, fixture.project.parts.at(0), type).at(index);
 }
 
@@ -129,7 +129,7 @@ TEST(ColumnReport, NoColumnsAtAll) {
     {
         std::ostringstream head;
         count_groups(fixture.project.parts, fixture.top, fixture.bottom);
-        write_report_header(head, Report{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{}});
+        write_report_header(head, ReportInput{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{}});
         header = head.str();
     }
     EXPECT_EQ(out, header + "\n\n\n\n\n\n");

@@ -3,8 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/group_counts.h"
-#include "driver/report.h"
+#include "driver/report_input.h"
 
 struct ReportFixture {
     Settings settings;
@@ -41,9 +40,9 @@ struct ReportFixture {
         return project.parts.back();
     }
 
-    std::string write(void (*writer)(std::ostream&, const Report&)) {
+    std::string write(void (*writer)(std::ostream&, const ReportInput&)) {
         count_groups(project.parts, top, bottom);
-        Report report{settings, project, top, bottom, prepare_info_column(settings.info_heading)};
+        ReportInput report{settings, project, top, bottom, prepare_info_column(settings.info_heading)};
         std::ostringstream out;
         writer(out, report);
         return out.str();

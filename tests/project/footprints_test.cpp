@@ -18,7 +18,7 @@ FootprintRecord only_footprint(const std::string& footprints, const std::string&
 TEST(ProjectHeader, NameIsPrintedAndGlueWidthReadInNanometres) {
     std::ostringstream console;
     Project project = load(project_file("", "", "project_name: \"Board A\"\ndefault_glue_width: \"254000\"\n"),
-                           Settings{}, FootprintTable{}, console);
+                           Settings{}, OverrideTable{}, console);
     EXPECT_EQ(project.project_name, "Board A");
     EXPECT_EQ(console.str(), "Project: Board A\n\n");
     EXPECT_DOUBLE_EQ(project.default_glue_width, 0.01);

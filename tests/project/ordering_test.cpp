@@ -1,6 +1,10 @@
 #include "project/ordering.h"
 
+#include "common/text.h"
+
 #include <gtest/gtest.h>
+
+#include "test_support.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,7 +30,7 @@ std::string sorted(const std::vector<std::string>& designators) {
     PartTable parts = tagged_parts(designators);
     sort_parts(parts);
     std::string order;
-    for (const PartRecord& part : parts) order += (order.empty() ? "" : " ") + part.ref_des.str();
+    for (const PartRecord& part : parts) order += (order.empty() ? "" : " ") + part.ref_des;
     return order;
 }
 
@@ -68,7 +72,7 @@ TEST(PartOrdering, TinyTablesAreLeftAlone) {
 
 TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
     std::vector<std::string> designators;
-    for (int i = 2000; i > 0; --i) designators.push_back((i % 3 == 0 ? "c" : "C") + std::to_string(i % 700));
+    for (int i = 2000; i > 0; --i) designators.push_back(numbered(i % 3 == 0 ? "c" : "C", i % 700));
     PartTable parts = tagged_parts(designators);
     // The reference: the same two stages as exchange sorts over the same comparisons.
     PartTable expected = parts;
@@ -83,7 +87,7 @@ TEST(PartOrdering, ManyPartsSortAsTheStableExchangeSortWould) {
     for (bool swapped = true; swapped;) {
         swapped = false;
         for (size_t i = 1; i < expected.size(); ++i)
-            if (std::stoi(expected[i - 1].ref_des.str().substr(1)) > std::stoi(expected[i].ref_des.str().substr(1))) {
+            if (std::stoi(expected[i - 1].ref_des.substr(1)) > std::stoi(expected[i].ref_des.substr(1))) {
                 std::swap(expected[i - 1], expected[i]);
                 swapped = true;
             }

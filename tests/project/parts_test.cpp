@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/fatal.h"
+#include "common/files.h"
 #include "project_builder.h"
 #include "test_support.h"
 
@@ -110,10 +111,10 @@ TEST(PartsReader, AFatalErrorLeavesOnlyCompleteParts) {
     const std::string file = "[footprints]\n" + OFFSET_FOOTPRINT + "[board]\n[parts]\n" +
                              part_block("R1", "OFF", 0, 0, 0, 0);
     for (const std::string& tail : {std::string("part: R2\nshape: \"OFF\"\n"), part_block("R3", "NONE", 0, 0, 0, 0)}) {
-        TextLines text = split_lines(file + tail);
+        std::string text = file + tail;
         Project project;
         Settings settings;
-        FootprintTable overrides;
+        OverrideTable overrides;
         std::ostringstream console;
         EXPECT_THROW(load_project(text, LoadContext{settings, overrides, console}, project), FatalError);
         ASSERT_EQ(project.part_count(), 1);
@@ -126,20 +127,20 @@ TEST(PartsReader, ManyPartsKeepFileOrderAndTheFirstUnknownFootprintStops) {
     // every part must still get its own footprint, and the first unknown footprint in file
     // order must be the one reported, with only the parts before it kept.
     std::string footprints;
-    for (int f = 0; f < 150; ++f) footprints += smd_footprint("F" + std::to_string(f), "centroid: 0 " + std::to_string(f) + " 0 0\n");
+    for (int f = 0; f < 150; ++f) footprints += smd_footprint(numbered("F", f), "centroid: 0 " + std::to_string(f) + " 0 0\n");
     auto blocks = [](int count, int unknown_at, int second_unknown_at) {
         std::string text;
         for (int i = 0; i < count; ++i) {
-            std::string shape = i == unknown_at ? "NONE" : i == second_unknown_at ? "ALSO_NONE" : "F" + std::to_string(i * 7 % 150);
-            text += part_block("P" + std::to_string(i), shape, i, 0, 0, 0);
+            std::string shape = i == unknown_at ? "NONE" : i == second_unknown_at ? "ALSO_NONE" : numbered("F", i * 7 % 150);
+            text += part_block(numbered("P", i), shape, i, 0, 0, 0);
         }
         return text;
     };
     Project all = load(project_file(footprints, blocks(500, -1, -1)));
     ASSERT_EQ(all.part_count(), 500);
     for (const PartRecord& part : all.parts) {
-        int i = std::stoi(part.ref_des.str().substr(1));
-        ASSERT_EQ(part.shape, "F" + std::to_string(i * 7 % 150));
+        int i = std::stoi(part.ref_des.substr(1));
+        ASSERT_EQ(part.shape, numbered("F", i * 7 % 150));
         ASSERT_EQ(part.footprint_index, i * 7 % 150);
         ASSERT_NEAR(part.x, i / INCH + (i * 7 % 150) * 0.001, 1e-12) << part.ref_des;
     }
@@ -152,11 +153,11 @@ TEST(PartsReader, ManyPartsKeepFileOrderAndTheFirstUnknownFootprintStops) {
                                                        : "\nPremature EOF reading Parts\n");
         Project project;
         Settings settings;
-        FootprintTable overrides;
+        OverrideTable overrides;
         std::ostringstream console;
-        EXPECT_THROW(load_project(split_lines(complete), LoadContext{settings, overrides, console}, project), FatalError);
+        EXPECT_THROW(load_project(complete, LoadContext{settings, overrides, console}, project), FatalError);
         ASSERT_EQ(project.part_count(), unknown_at);
-        for (const PartRecord& part : project.parts) ASSERT_EQ(part.shape, "F" + std::to_string(std::stoi(part.ref_des.str().substr(1)) * 7 % 150));
+        for (const PartRecord& part : project.parts) ASSERT_EQ(part.shape, "F" + std::to_string(std::stoi(part.ref_des.substr(1)) * 7 % 150));
     }
 }
 
@@ -171,96 +172,43 @@ TEST(PartsReader, WindowsLineEndsReadLikeUnixOnes) {
 }
 
 TEST(PartsReader, AFootprintErrorComesFirstAndLeavesNoParts) {
-    // The parts are read beside the footprints; a footprint error is still the one reported
-    // and no part is kept, as when the parts are never reached.
+    // The footprints are read first: their error is the one reported and no part is read.
     std::string parts;
-    for (int i = 0; i < 200; ++i) parts += part_block("R" + std::to_string(i), "OFF", i, 0, 0, 0);
+    for (int i = 0; i < 200; ++i) parts += part_block(numbered("R", i), "OFF", i, 0, 0, 0);
     const std::string no_board = "[footprints]\n" + OFFSET_FOOTPRINT + "[parts]\n" + parts + "[nets]\n[end]\n";
     EXPECT_EQ(fatal_message(no_board), "\nPremature EOF in Footprints\n");
     Project project;
     Settings settings;
-    FootprintTable overrides;
+    OverrideTable overrides;
     std::ostringstream console;
-    EXPECT_THROW(load_project(split_lines(no_board), LoadContext{settings, overrides, console}, project), FatalError);
+    EXPECT_THROW(load_project(no_board, LoadContext{settings, overrides, console}, project), FatalError);
     EXPECT_EQ(project.part_count(), 0);
     EXPECT_EQ(fatal_message("[parts]\n" + parts + "[nets]\n"), "\nFootprints not found\n");
 }
 
-TEST(PartsReader, LargeFileWithTheFootprintsInsideThePartsSection) {
-    // The parts section starts before the footprints and the part reader passes through them
-    // while they are still being read: the text it leaves behind must not be given back
-    // before the footprint reader is done with it. Large enough to be read into a block of
-    // its own, given back piece by piece.
+TEST(PartsReader, FootprintsInsideThePartsSection) {
+    // The parts section may begin before the footprints: each reader scans from the top, the
+    // part reader passing over the footprint blocks, the footprint reader over the parts.
     std::string footprints;
-    for (int f = 0; f < 60000; ++f)
-        footprints += smd_footprint("F" + std::to_string(f), "centroid: 0 " + std::to_string(f % 97) + " 0 0\n");
+    for (int f = 0; f < 600; ++f)
+        footprints += smd_footprint(numbered("F", f), "centroid: 0 " + std::to_string(f % 97) + " 0 0\n");
     std::string parts;
-    for (int i = 0; i < 50000; ++i) parts += part_block("P" + std::to_string(i), "F" + std::to_string(i % 60000), i, 0, 0, 0);
+    for (int i = 0; i < 500; ++i) parts += part_block(numbered("P", i), numbered("F", i % 600), i, 0, 0, 0);
     const std::string file = "[parts]\n[footprints]\n" + footprints + "[board]\n" + parts + "[nets]\n[end]\n";
-    ASSERT_GT(footprints.size(), size_t{8} << 20);
     ScratchDir dir;
-    write_file(dir.file("large.lpf"), file);
-    TextLines text;
-    ASSERT_TRUE(read_text_file(dir.file("large.lpf"), text));
-    ASSERT_TRUE(text.discardable);
+    write_file(dir.file("inside.lpf"), file);
+    std::string text;
+    ASSERT_TRUE(read_text_file(dir.file("inside.lpf"), text));
     Project project;
     Settings settings;
-    FootprintTable overrides;
+    OverrideTable overrides;
     std::ostringstream console;
     load_project(std::move(text), LoadContext{settings, overrides, console}, project);
-    ASSERT_EQ(project.footprint_count(), 60000);
-    ASSERT_EQ(project.part_count(), 50000);
+    ASSERT_EQ(project.footprint_count(), 600);
+    ASSERT_EQ(project.part_count(), 500);
     for (const PartRecord& part : project.parts) {
-        int i = std::stoi(part.ref_des.str().substr(1));
-        ASSERT_EQ(part.footprint_index, i % 60000);
-        ASSERT_NEAR(part.x, i / INCH + (i % 60000 % 97) * 0.001, 1e-12) << part.ref_des;
-    }
-}
-
-TEST(PartsReader, PartsReadWhileTheFootprintsAreStillReadGetTheirFootprints) {
-    // Many footprints and many more parts: the part reader is well into its section when the
-    // footprint table is complete, so the parts read until then are completed by the other
-    // thread while it reads on. Every part must get its own footprint, and an unknown
-    // footprint early or late in the section must be the one reported, with the parts
-    // before it kept.
-    std::string footprints;
-    for (int f = 0; f < 20000; ++f)
-        footprints += smd_footprint("F" + std::to_string(f), "centroid: 0 " + std::to_string(f % 89) + " 0 0\n");
-    auto blocks = [](int count, int unknown_at) {
-        std::string text;
-        for (int i = 0; i < count; ++i)
-            text += part_block("P" + std::to_string(i), i == unknown_at ? "NONE" : "F" + std::to_string(i * 13 % 20000), i, 0, 0, 0);
-        return text;
-    };
-    const int count = 150000;
-    Project all = load(project_file(footprints, blocks(count, -1)));
-    ASSERT_EQ(all.part_count(), count);
-    for (const PartRecord& part : all.parts) {
-        int i = std::stoi(part.ref_des.str().substr(1));
-        ASSERT_EQ(part.footprint_index, i * 13 % 20000) << part.ref_des;
-        ASSERT_NEAR(part.x, i / INCH + (i * 13 % 20000 % 89) * 0.001, 1e-12) << part.ref_des;
-    }
-    // Blocks shorter than the table's room reckons with: the table grows while the other
-    // thread completes the parts handed to it, which must wait for that.
-    std::string compact;
-    for (int i = 0; i < count; ++i)
-        compact += "part: P" + std::to_string(i) + "\nshape: \"F" + std::to_string(i % 10) + "\"\npos: 0\n";
-    Project grown = load(project_file(footprints, compact));
-    ASSERT_EQ(grown.part_count(), count);
-    for (const PartRecord& part : grown.parts)
-        ASSERT_EQ(part.footprint_index, std::stoi(part.ref_des.str().substr(1)) % 10) << part.ref_des;
-    for (int unknown_at : {10, count - 10}) {
-        Project project;
-        Settings settings;
-        FootprintTable overrides;
-        std::ostringstream console;
-        try {
-            load_project(split_lines(project_file(footprints, blocks(count, unknown_at))),
-                         LoadContext{settings, overrides, console}, project);
-            ADD_FAILURE() << "no error";
-        } catch (const FatalError& error) {
-            EXPECT_STREQ(error.what(), ("\nP" + std::to_string(unknown_at) + " has unknown footprint: NONE\n").c_str());
-        }
-        EXPECT_EQ(project.part_count(), unknown_at);
+        int i = std::stoi(part.ref_des.substr(1));
+        ASSERT_EQ(part.footprint_index, i % 600);
+        ASSERT_NEAR(part.x, i / INCH + (i % 600 % 97) * 0.001, 1e-12) << part.ref_des;
     }
 }

@@ -7,7 +7,7 @@
 namespace {
 
 FootprintRecord footprint_with(const std::string& body, const Settings& settings = Settings{},
-                               const FootprintTable& overrides = FootprintTable{}, std::string* console_text = nullptr) {
+                               const OverrideTable& overrides = OverrideTable{}, std::string* console_text = nullptr) {
     std::ostringstream console;
     Project project = load(project_file(footprint_block("FP", "MIL", body), ""), settings, overrides, console);
     if (console_text != nullptr) *console_text = console.str();
@@ -17,8 +17,8 @@ FootprintRecord footprint_with(const std::string& body, const Settings& settings
 const std::string DRILLED_PINS =
     "n_pins: 2\npin: 1 30 0 0 0\ntop_pad: 1 60 60 0 0 0\npin: 2 30 100 0 0\ntop_pad: 1 60 60 0 0 0\n";
 
-FootprintRecord override_for(const std::string& name) {
-    FootprintRecord record;
+FootprintOverride override_for(const std::string& name) {
+    FootprintOverride record;
     record.name = name;
     record.centroid_x = record.centroid_y = -10.0;
     return record;
@@ -68,13 +68,13 @@ TEST(PinAnalysis, PinCountMismatchIsReportedOnlyInVerboseModeAndListedCountDecid
         "sel_rect: 0 0 0 0\nn_pins: 3\npin: 1 30 0 0 0\ntop_pad: 1 60 60 0 0 0\npin: 2 30 0 0 0\npin: 3 30 0 0 0\n"
         "pin: 4 30 0 0 0\n";
     std::string quiet, verbose_text;
-    FootprintRecord footprint = footprint_with(body, Settings{}, FootprintTable{}, &quiet);
+    FootprintRecord footprint = footprint_with(body, Settings{}, OverrideTable{}, &quiet);
     EXPECT_EQ(footprint.pin_count, 3);
     EXPECT_EQ(footprint.technology, TECH_NULL);  // 4 drilled of 3 listed
     EXPECT_EQ(quiet, "Project: Test Board\n\n");
     Settings verbose;
     verbose.verbose = 1;
-    footprint_with(body, verbose, FootprintTable{}, &verbose_text);
+    footprint_with(body, verbose, OverrideTable{}, &verbose_text);
     EXPECT_EQ(verbose_text, "Project: Test Board\n\n\nFP Pin count error: Listed 3, Found 4\n");
 }
 
@@ -87,11 +87,11 @@ TEST(PinAnalysis, PinCountWithoutNumberLeavesSmdAndNoPins) {
 
 TEST(PinAnalysis, EndOfFileBeforePinCount) {
     std::ostringstream console;
-    TextLines text = split_lines("a\nb\n");
+    const std::string text = "a\nb\n";
     LineCursor cursor{text};
     FootprintRecord footprint;
     Settings settings;
-    FootprintTable overrides;
+    OverrideTable overrides;
     EXPECT_EQ(read_pins(footprint, 0.001, cursor, LoadContext{settings, overrides, console}), -2);
     EXPECT_EQ(console.str(), "\nError analyzing pins\n");
 }
@@ -122,12 +122,12 @@ TEST(FootprintCompletion, NullFootprintLosesItsAdhesiveUnderDefaultGlueRules) {
 }
 
 TEST(FootprintCompletion, OverrideAddsSpotsAfterTheFootprintsOwnAndKeepsCentroidWhenNotGiven) {
-    FootprintTable overrides;
-    FootprintRecord record = override_for("FP");
+    OverrideTable overrides;
+    FootprintOverride record = override_for("FP");
     record.glue.add(0.1, 0.2, 0.03);
     record.glue.add(-9.5, 0.0, 0.03);  // not given: skipped
     record.glue.add(0.3, 0.4, -1.0);   // default size
-    add_footprint(overrides, record);
+    overrides.add(record);
     Settings settings;
     settings.default_glue_spot_size = 0.04;
     FootprintRecord footprint = footprint_with(
@@ -143,12 +143,12 @@ TEST(FootprintCompletion, OverrideAddsSpotsAfterTheFootprintsOwnAndKeepsCentroid
 }
 
 TEST(FootprintCompletion, OverrideCentroidAndExclusion) {
-    FootprintTable overrides;
-    FootprintRecord record = override_for("FP");
+    OverrideTable overrides;
+    FootprintOverride record = override_for("FP");
     record.centroid_x = 0.5;
     record.centroid_y = -0.25;
     record.excluded = 1;
-    add_footprint(overrides, record);
+    overrides.add(record);
     FootprintRecord footprint =
         footprint_with("centroid: 0 5 5 90\nsel_rect: 0 0 0 0\nn_pins: 1\npin: 1 0 0 0 0\ntop_pad: 2 1 1 0 0 0\n",
                        Settings{}, overrides);
@@ -162,10 +162,10 @@ TEST(FootprintCompletion, OverrideCentroidAndExclusion) {
 }
 
 TEST(FootprintCompletion, OverrideGlueIsNotAddedToAClassWithoutGlue) {
-    FootprintTable overrides;
-    FootprintRecord record = override_for("FP");
+    OverrideTable overrides;
+    FootprintOverride record = override_for("FP");
     record.glue.add(0.1, 0.1, 0.02);
-    add_footprint(overrides, record);
+    overrides.add(record);
     FootprintRecord footprint = footprint_with("sel_rect: 0 0 0 0\n" + DRILLED_PINS, [] {
         Settings s;
         s.glue_technologies = 1;  // SMD only

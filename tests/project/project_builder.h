@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/fatal.h"
-#include "common/text_lines.h"
+#include "common/files.h"
 #include "config/settings.h"
 #include "project/load_context.h"
 #include "project/load_project.h"
@@ -38,17 +38,18 @@ inline std::string project_file(const std::string& footprints, const std::string
 }
 
 /// Loads `file` with these settings and overrides; console output goes to `console`.
-inline Project load(const std::string& file, const Settings& settings, const FootprintTable& overrides,
+inline Project load(const std::string& file, const Settings& settings, const OverrideTable& overrides,
                     std::ostream& console) {
-    TextLines text = split_lines(file);
+    // Read as the program reads standard input, line ends and all.
+    std::istringstream in(file);
     Project project;
-    load_project(text, LoadContext{settings, overrides, console}, project);
+    load_project(read_text_stream(in), LoadContext{settings, overrides, console}, project);
     return project;
 }
 
 inline Project load(const std::string& file, const Settings& settings = Settings{}) {
     std::ostringstream console;
-    return load(file, settings, FootprintTable{}, console);
+    return load(file, settings, OverrideTable{}, console);
 }
 
 /// The message of the fatal error that loading `file` raises, or "no error".
