@@ -54,8 +54,7 @@ std::string read_text_stream(std::istream& in) {
     std::string text;
     try {
         char buffer[65536];
-        while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-            text.append(buffer, static_cast<size_t>(in.gcount()));
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) text.append(buffer, static_cast<size_t>(in.gcount()));
     } catch (const std::ios_base::failure&) {
         // A pipe or terminal that fails delivers what it had.
     }

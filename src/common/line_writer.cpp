@@ -3,13 +3,15 @@
 #include <charconv>
 
 void LineWriter::right(std::string_view text, int width) {
-    if (width > 0 && text.size() < static_cast<size_t>(width)) line_.append(static_cast<size_t>(width) - text.size(), ' ');
+    if (width > 0 && text.size() < static_cast<size_t>(width))
+        line_.append(static_cast<size_t>(width) - text.size(), ' ');
     line_ += text;
 }
 
 LineWriter& LineWriter::left(std::string_view text, int width) {
     line_ += text;
-    if (width > 0 && text.size() < static_cast<size_t>(width)) line_.append(static_cast<size_t>(width) - text.size(), ' ');
+    if (width > 0 && text.size() < static_cast<size_t>(width))
+        line_.append(static_cast<size_t>(width) - text.size(), ' ');
     return *this;
 }
 

@@ -36,7 +36,7 @@ std::string FileOutputBuffer::finish() {
     return error_ == 0 ? std::string() : error_text(error_);
 }
 
-bool OutputFile::open(const std::string& target) {
+bool OutputFile::create(const std::string& target) {
     // A file reached through a link is written where the link leads, and the link stays.
     std::error_code missing;
     std::filesystem::path resolved = std::filesystem::canonical(target, missing);

@@ -38,7 +38,7 @@ public:
 
     /// Creates the temporary file for `target`; false when the target cannot be replaced or the
     /// temporary file cannot be created.
-    bool open(const std::string& target);
+    bool create(const std::string& target);
     std::ostream& stream() { return stream_; }
     /// Writes the file out and moves it onto the target; a failure throws FatalError with a
     /// message that names the target and the reason.

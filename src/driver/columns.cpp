@@ -15,10 +15,14 @@ const FootprintRecord* footprint_of(const ReportInput& input, const PartRecord& 
 
 const char* tech_cell(int technology) {
     switch (technology) {
-        case TECH_SMD: return " SMD";
-        case TECH_THRU_HOLE: return " PTH";
-        case TECH_MIXED: return "Mixed";
-        default: return "Null";
+        case TECH_SMD:
+            return " SMD";
+        case TECH_THRU_HOLE:
+            return " PTH";
+        case TECH_MIXED:
+            return "Mixed";
+        default:
+            return "Null";
     }
 }
 
@@ -42,18 +46,30 @@ std::vector<std::string> column_cells(const ReportInput& input, const PartRecord
     const double unit = mm ? MM_PER_INCH : 1.0;
     const FootprintRecord* footprint = footprint_of(input, part);
     switch (type) {
-        case 0: return {part.ref_des};
-        case 1: return {part.value};
-        case 2: return {part.info_text};
-        case 3: return {part.value + " " + part.info_text};
-        case 4: return {part.shape};
-        case 5: return {side_name(part)};
-        case 6: return {format_text(" %3d", part.angle)};
-        case 7: return {format_text(mm ? "%8.3lf" : "%8.4lf", part.x * unit)};
-        case 8: return {format_text(mm ? "%8.3lf" : "%8.4lf", part.y * unit)};
-        case 9: return {format_text(mm ? "%8.3lf,%8.3lf" : "%8.4lf,%8.4lf", part.x * unit, part.y * unit)};
-        case 10: return {tech_cell(part.technology)};
-        case 11: return {format_text("%4d%c", part.pin_count, pins_mark(part))};
+        case 0:
+            return {part.ref_des};
+        case 1:
+            return {part.value};
+        case 2:
+            return {part.info_text};
+        case 3:
+            return {part.value + " " + part.info_text};
+        case 4:
+            return {part.shape};
+        case 5:
+            return {side_name(part)};
+        case 6:
+            return {format_text(" %3d", part.angle)};
+        case 7:
+            return {format_text(mm ? "%8.3lf" : "%8.4lf", part.x * unit)};
+        case 8:
+            return {format_text(mm ? "%8.3lf" : "%8.4lf", part.y * unit)};
+        case 9:
+            return {format_text(mm ? "%8.3lf,%8.3lf" : "%8.4lf,%8.4lf", part.x * unit, part.y * unit)};
+        case 10:
+            return {tech_cell(part.technology)};
+        case 11:
+            return {format_text("%4d%c", part.pin_count, pins_mark(part))};
         case 12:
         case 13: {
             std::vector<std::string> cells;
@@ -68,12 +84,18 @@ std::vector<std::string> column_cells(const ReportInput& input, const PartRecord
             }
             return cells;
         }
-        case 14: return {format_text("  %3d", part.centroid_angle)};
-        case 15: return {footprint != nullptr ? footprint->author : std::string()};
-        case 16: return {footprint != nullptr ? footprint->source : std::string()};
-        case 17: return {footprint != nullptr ? footprint->description : std::string()};
-        case 18: return {format_text("      %2d", part.glue.count)};
-        default: return {};
+        case 14:
+            return {format_text("  %3d", part.centroid_angle)};
+        case 15:
+            return {footprint != nullptr ? footprint->author : std::string()};
+        case 16:
+            return {footprint != nullptr ? footprint->source : std::string()};
+        case 17:
+            return {footprint != nullptr ? footprint->description : std::string()};
+        case 18:
+            return {format_text("      %2d", part.glue.count)};
+        default:
+            return {};
     }
 }
 
@@ -82,8 +104,8 @@ void write_column_headings(std::ostream& out, const Settings& settings) {
     for (int i = 0; i < settings.user_column_count; ++i) {
         const UserColumn& column = settings.user_columns[static_cast<size_t>(i)];
         int pad = column.width - static_cast<int>(column.heading.size());
-        std::string heading = pad > 0 ? std::string(static_cast<size_t>((pad + 1) / 2), ' ') + column.heading
-                                      : column.heading;
+        std::string heading =
+            pad > 0 ? std::string(static_cast<size_t>((pad + 1) / 2), ' ') + column.heading : column.heading;
         if (i > 0) out << "  ";
         print_to(out, "%-*.*s", column.width, column.width, heading.c_str());
     }

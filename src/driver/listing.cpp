@@ -6,13 +6,20 @@ namespace {
 
 const char* offset_text(int offset) {
     switch (offset) {
-        case -270: return " - 270";
-        case -180: return " - 180";
-        case -90: return " - 90";
-        case 90: return " + 90";
-        case 180: return " + 180";
-        case 270: return " + 270";
-        default: return "";
+        case -270:
+            return " - 270";
+        case -180:
+            return " - 180";
+        case -90:
+            return " - 90";
+        case 90:
+            return " + 90";
+        case 180:
+            return " + 180";
+        case 270:
+            return " + 270";
+        default:
+            return "";
     }
 }
 
@@ -48,7 +55,10 @@ void format_listing_row(LineWriter& row, const ReportInput& input, const PartRec
     const int decimals = mm ? 2 : 4;
     const GlueSpot glue = part.glue.first();
     row.left_cut(part.shape, 20).put("  ").left(side, 6).put("  ");
-    row.fixed(part.x * unit, 7, decimals).put(' ').put(part.pos_flag != 0 ? 'L' : ' ').fixed(part.y * unit, 7, decimals);
+    row.fixed(part.x * unit, 7, decimals)
+        .put(' ')
+        .put(part.pos_flag != 0 ? 'L' : ' ')
+        .fixed(part.y * unit, 7, decimals);
     row.put("  ").integer(part.angle, 3).put("  ").fixed(glue.x * unit, 7, decimals).put("  ");
     row.fixed(glue.y * unit, 7, decimals).put("  ").fixed(glue_dia * unit, 7, decimals).put("  ");
     row.left(technology, 10).put("  ").integer(part.pin_count, 4).put(' ').put(pins_mark(part));

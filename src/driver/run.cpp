@@ -67,7 +67,7 @@ bool open_files(Invocation& invocation, const Settings& settings, std::string& s
         throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
     if (!read_text_file(names.source_name, source))
         throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
-    if (settings.output_format >= 0 && !report.open(names.destination_name))
+    if (settings.output_format >= 0 && !report.create(names.destination_name))
         throw FatalError(
             format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
     return true;
@@ -124,7 +124,8 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     std::unique_ptr<GlyphStore> glyphs;
     if (settings.check_gerbers != 0) {
         glyphs = std::make_unique<GlyphStore>();
-        FontPlaces places{settings.font_file, environment.font_directory, installed_font_path(environment.program_path)};
+        FontPlaces places{settings.font_file, environment.font_directory,
+                          installed_font_path(environment.program_path)};
         load_stroke_font(*glyphs, places, settings.verbose, console);
     }
 

@@ -12,8 +12,8 @@ constexpr char VERSION_LETTER = 'R';
 /// The outside world one run talks to.
 struct RunEnvironment {
     std::istream& standard_input;
-    bool input_is_terminal;         // standard input is an interactive terminal
-    std::FILE* standard_output;     // the report when none is named; also --help and --version
+    bool input_is_terminal;      // standard input is an interactive terminal
+    std::FILE* standard_output;  // the report when none is named; also --help and --version
     std::ostream& console;
     std::optional<std::string> font_directory;  // the font directory variable, when set
     std::optional<std::string> program_path;    // the executable, to find the installed font

@@ -106,7 +106,7 @@ void write_verification_plots(PlotInput& input, GerberPen& pen, const std::strin
         if (plot.counts.placed() <= 0) continue;
         // Written beside the earlier plot and put in its place only when complete.
         OutputFile file;
-        if (!file.open(directory + plot.file_name)) throw FatalError("\nABORT: Unable to open Gerber output file.\n");
+        if (!file.create(directory + plot.file_name)) throw FatalError("\nABORT: Unable to open Gerber output file.\n");
         double legend_offset = write_side_plot(file.stream(), pen, input, plot.side);
         if (plot.side == 0) settings.icon_legend_y += legend_offset - 0.1;
         file.finish();

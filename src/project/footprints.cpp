@@ -83,6 +83,10 @@ double units_scale(std::string_view units_line) {
 int read_footprints(std::string_view text, const LoadContext& context, Project& project) {
     LineCursor cursor{text};
     read_header(cursor, project, context.console);
+    // Room for every footprint the rest of the file could hold, so that the table is never moved
+    // while it fills; untouched room costs address space only.
+    constexpr size_t SMALLEST_FOOTPRINT_BLOCK = 64;
+    project.footprints.records.reserve((text.size() - cursor.position) / SMALLEST_FOOTPRINT_BLOCK + 1);
 
     // A file without a units line before its first footprint's geometry is read as nanometres,
     // the layout editor's native unit.

@@ -100,9 +100,8 @@ void sort_parts(PartTable& parts) {
     for (size_t i = 0; i < parts.size(); ++i) entries.push_back(entry_for(parts[i].ref_des, static_cast<uint32_t>(i)));
 
     // Stage 1: alphabetically without regard to case.
-    std::stable_sort(entries.begin(), entries.end(), [&parts](const OrderEntry& a, const OrderEntry& b) {
-        return alphabetically_before(a, b, parts);
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&parts](const OrderEntry& a, const OrderEntry& b) { return alphabetically_before(a, b, parts); });
 
     // Stage 2: a run of designators whose prefix before the first digit equals that of the
     // run's first designator (which has a digit) is put in the order of their numbers.

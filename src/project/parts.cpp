@@ -38,10 +38,7 @@ void read_position(PartRecord& part, std::string_view numbers) {
 }
 
 // Gives a positioned part its footprint's data, placement point and glue spots.
-void attach_footprint(PartRecord& part, const FootprintTable& footprints) {
-    int index = find_footprint(footprints, part.shape);
-    if (index < 0)
-        throw FatalError(format_text("\n%s has unknown footprint: %s\n", part.ref_des.c_str(), part.shape.c_str()));
+void attach_footprint(PartRecord& part, int index, const FootprintTable& footprints) {
     const FootprintRecord& footprint = footprints.records[static_cast<size_t>(index)];
     part.footprint_index = index;
     part.technology = footprint.technology;
@@ -62,6 +59,24 @@ void attach_footprint(PartRecord& part, const FootprintTable& footprints) {
     }
 }
 
+// Gives every part its footprint, in file order; an unknown footprint ends the reading at its
+// part, with only the parts before it kept. The footprints are looked up for all the parts
+// first: a loop of nothing but lookups lets the processor wait for many of the table's far-apart
+// entries at once, where a lookup between the lines of each part would wait for one at a time.
+void attach_footprints(PartTable& parts, const FootprintTable& footprints) {
+    std::vector<int> indices(parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) indices[i] = find_footprint(footprints, parts[i].shape);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (indices[i] < 0) {
+            std::string message =
+                format_text("\n%s has unknown footprint: %s\n", parts[i].ref_des.c_str(), parts[i].shape.c_str());
+            parts.erase(parts.begin() + static_cast<long>(i), parts.end());
+            throw FatalError(message);
+        }
+        attach_footprint(parts[i], indices[i], footprints);
+    }
+}
+
 // Reads the part blocks after the "[parts]" line up to the end of the section.
 void read_part_blocks(LineCursor& cursor, Project& project) {
     PartTable& parts = project.parts;
@@ -69,6 +84,8 @@ void read_part_blocks(LineCursor& cursor, Project& project) {
     for (;;) {
         if (cursor.at_end()) {
             if (in_block) parts.pop_back();  // the table keeps only complete parts
+            // An unknown footprint before the end of the file is what the reading meets first.
+            attach_footprints(parts, project.footprints);
             throw FatalError("\nPremature EOF reading Parts\n");
         }
         std::string_view line = cursor.next();
@@ -83,7 +100,7 @@ void read_part_blocks(LineCursor& cursor, Project& project) {
             continue;
         }
         if (!in_block) {
-            if (ends_parts_section(line)) return;
+            if (ends_parts_section(line)) return attach_footprints(parts, project.footprints);
             continue;
         }
         PartRecord& part = parts.back();
@@ -96,12 +113,6 @@ void read_part_blocks(LineCursor& cursor, Project& project) {
         } else if (starts_with_key(line, POS_KEY)) {
             read_position(part, line.substr(POS_KEY.size()));
             in_block = false;
-            try {
-                attach_footprint(part, project.footprints);
-            } catch (const FatalError&) {
-                parts.pop_back();  // the table keeps only complete parts
-                throw;
-            }
         }
     }
 }
@@ -113,11 +124,16 @@ BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle
     int angle = layout_angle % 360;
     if (angle < 0) angle += 360;
     switch (angle) {
-        case 0: return {origin_x + mirrored_dx, origin_y + dy};
-        case 90: return {origin_x + dy, origin_y - mirrored_dx};
-        case 180: return {origin_x - mirrored_dx, origin_y - dy};
-        case 270: return {origin_x - dy, origin_y + mirrored_dx};
-        default: break;
+        case 0:
+            return {origin_x + mirrored_dx, origin_y + dy};
+        case 90:
+            return {origin_x + dy, origin_y - mirrored_dx};
+        case 180:
+            return {origin_x - mirrored_dx, origin_y - dy};
+        case 270:
+            return {origin_x - dy, origin_y + mirrored_dx};
+        default:
+            break;
     }
     double radians = angle * std::numbers::pi / 180.0;
     double cosine = std::cos(radians);

@@ -7,8 +7,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -26,24 +26,50 @@ std::string printed(const char* format, double value) {
 // 1e20, both signs, exact halfway cases of every precision, lengths converted from nanometres
 // and scaled to millimetres and mils, and the special values.
 std::vector<double> test_values(size_t random_count) {
-    std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1.5, 2.5, 0.125, 0.375, -0.125, 0.05, 0.005, 0.00005,
-                                  0.000049999999999999996, 1e-300, -1e-300, DBL_MIN, -DBL_MIN,
-                                  std::numeric_limits<double>::denorm_min(), DBL_MAX, -DBL_MAX, 1e20, 123456789.98765,
-                                  std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                                  std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN()};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  -0.5,
+                                  1.5,
+                                  2.5,
+                                  0.125,
+                                  0.375,
+                                  -0.125,
+                                  0.05,
+                                  0.005,
+                                  0.00005,
+                                  0.000049999999999999996,
+                                  1e-300,
+                                  -1e-300,
+                                  DBL_MIN,
+                                  -DBL_MIN,
+                                  std::numeric_limits<double>::denorm_min(),
+                                  DBL_MAX,
+                                  -DBL_MAX,
+                                  1e20,
+                                  123456789.98765,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN(),
+                                  -std::numeric_limits<double>::quiet_NaN()};
     for (int decimals = 0; decimals <= 4; ++decimals)
         for (int k = -2000; k <= 2000; ++k) values.push_back((k + 0.5) / std::pow(10.0, decimals));
     std::mt19937_64 random(20261209);
     std::uniform_real_distribution<double> exponent(-9.0, 20.0);
     for (size_t i = 0; i < random_count; ++i) {
         switch (i % 4) {
-            case 0: values.push_back(std::pow(10.0, exponent(random)) * (random() % 2 == 0 ? 1 : -1)); break;
+            case 0:
+                values.push_back(std::pow(10.0, exponent(random)) * (random() % 2 == 0 ? 1 : -1));
+                break;
             case 1: {  // a position read in nanometres, printed in millimetres or mils
-                double inches = static_cast<double>(static_cast<long long>(random() % 1000000000) - 500000000) / 25400000.0;
+                double inches =
+                    static_cast<double>(static_cast<long long>(random() % 1000000000) - 500000000) / 25400000.0;
                 values.push_back(i % 8 == 1 ? inches * 25.4 : inches * 1000.0);
                 break;
             }
-            case 2: values.push_back(static_cast<double>(static_cast<long long>(random() % 2000000) - 1000000) / 10000.0); break;
+            case 2:
+                values.push_back(static_cast<double>(static_cast<long long>(random() % 2000000) - 1000000) / 10000.0);
+                break;
             default: {  // any bit pattern that is a number
                 double any = 0;
                 uint64_t bits = random();

@@ -34,9 +34,12 @@ std::string random_text(std::mt19937_64& random) {
 
 double random_length(std::mt19937_64& random) {
     switch (random() % 3) {
-        case 0: return static_cast<double>(static_cast<long long>(random() % 1000000000) - 500000000) / 25400000.0;
-        case 1: return static_cast<double>(static_cast<long long>(random() % 200000) - 100000) / 20000.0;  // halves
-        default: return std::ldexp(static_cast<double>(random() % 1000000), -static_cast<int>(random() % 40));
+        case 0:
+            return static_cast<double>(static_cast<long long>(random() % 1000000000) - 500000000) / 25400000.0;
+        case 1:
+            return static_cast<double>(static_cast<long long>(random() % 200000) - 100000) / 20000.0;  // halves
+        default:
+            return std::ldexp(static_cast<double>(random() % 1000000), -static_cast<int>(random() % 40));
     }
 }
 
