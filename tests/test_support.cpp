@@ -57,6 +57,8 @@ std::string numbered(const std::string& prefix, long long number) {
     return text;
 }
 
+bool program_is_windows() { return std::getenv("TARNWICK_WINDOWS_EXE") != nullptr; }
+
 std::string source_path(const std::string& relative) { return std::string(TARNWICK_SOURCE_DIR) + "/" + relative; }
 
 CliResult run_tarnwick(const std::string& dir, const std::string& arguments, const std::string& input,

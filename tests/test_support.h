@@ -39,5 +39,9 @@ CliResult run_tarnwick(const std::string& dir, const std::string& arguments, con
 /// a literal plus std::to_string in optimised builds.)
 std::string numbered(const std::string& prefix, long long number);
 
+/// True when the program under test is the Windows build (run under Wine through the
+/// TARNWICK_PROGRAM wrapper; TARNWICK_WINDOWS_EXE names it).
+bool program_is_windows();
+
 /// The banner every run prints first.
 extern const char* const BANNER;

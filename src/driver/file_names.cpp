@@ -4,13 +4,15 @@
 #include <system_error>
 
 #include "common/text.h"
+#include "platform/paths.h"
 
 namespace {
 
-// Where the file name begins: after the last "/".
+// Where the file name begins: after the last folder separator.
 size_t file_name_start(const std::string& name) {
-    size_t slash = name.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
+    size_t start = name.size();
+    while (start > 0 && !is_path_separator(name[start - 1])) --start;
+    return start;
 }
 
 bool file_name_has_dot(const std::string& name) { return name.find('.', file_name_start(name)) != std::string::npos; }
@@ -33,8 +35,8 @@ FileNames derive_file_names(const std::string& source_name, const std::string& d
     std::string& destination = names.destination_name;
     if (destination.empty()) {
         destination = base_name;
-    } else if (destination.back() == '/' || is_folder(destination)) {
-        if (destination.back() != '/') destination += '/';
+    } else if (is_path_separator(destination.back()) || is_folder(destination)) {
+        if (!is_path_separator(destination.back())) destination += PATH_SEPARATOR;
         destination += base_name.substr(file_name_start(base_name));
     } else if (!file_name_has_dot(destination)) {
         destination += REPORT_EXTENSION;

@@ -9,10 +9,11 @@ struct FileNames {
     std::string destination_name;
 };
 
-/// Adds the default extensions, looking at the file name after the last "/" only: a source whose
+/// Adds the default extensions, looking at the file name after the last folder separator only
+/// ("/", and "\" as well on Windows): a source whose
 /// file name has no "." gets ".lpf"; the report is the source with its file name cut at its last
 /// "." plus ".place", beside the source, unless a destination is given. A destination that ends in
-/// "/" or names an existing folder receives the report there under the report's file name; any
+/// a separator or names an existing folder receives the report there under the report's file name; any
 /// other destination whose file name has no "." gets ".place".
 FileNames derive_file_names(const std::string& source_name, const std::string& destination_name);
 

@@ -14,7 +14,7 @@
 #include "plot/gerber.h"
 
 int main(int argc, char** argv) {
-    reserve_standard_streams();
+    prepare_standard_streams();
     remove_files_on_interrupt();
     // The report can run to many megabytes; large pieces mean few system calls.
     std::setvbuf(stdout, nullptr, _IOFBF, size_t{1} << 16);

@@ -1,5 +1,55 @@
 #include "platform/replace_file.h"
 
+#ifdef _WIN32
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <random>
+
+bool replaceable_target(const std::string& target) {
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
+std::FILE* create_file_beside(const std::string& target, std::string& temporary_name) {
+    static const char LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = target + ".tmp";
+        for (int i = 0; i < 6; ++i) name += LETTERS[random() % (sizeof LETTERS - 1)];
+        // Shared for deletion, so that an interrupted run can remove the file while it is open.
+        HANDLE handle = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;
+            return nullptr;
+        }
+        // Text mode: every line ends with CR LF, as text files do here.
+        int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_WRONLY);
+        std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "w") : nullptr;
+        if (file == nullptr) {
+            if (descriptor >= 0)
+                _close(descriptor);
+            else
+                CloseHandle(handle);
+            DeleteFileA(name.c_str());
+            return nullptr;
+        }
+        temporary_name = name;
+        return file;
+    }
+    return nullptr;
+}
+
+bool replace_file(const std::string& temporary_name, const std::string& target) {
+    return MoveFileExA(temporary_name.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+#else
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,3 +93,5 @@ std::FILE* create_file_beside(const std::string& target, std::string& temporary_
 bool replace_file(const std::string& temporary_name, const std::string& target) {
     return std::rename(temporary_name.c_str(), target.c_str()) == 0;
 }
+
+#endif

@@ -1,9 +1,30 @@
 #include "platform/standard_streams.h"
 
+#ifdef _WIN32
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+
+void prepare_standard_streams() {
+    // In text mode a byte 0x1A would end a project piped in.
+    _setmode(_fileno(stdin), _O_BINARY);
+}
+
+bool standard_input_is_terminal() {
+    // Only a console has a console mode; the null device also counts as a character device.
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+#else
+
 #include <fcntl.h>
 #include <unistd.h>
 
-void reserve_standard_streams() {
+void prepare_standard_streams() {
     for (int descriptor = 0; descriptor <= 2; ++descriptor) {
         if (::fcntl(descriptor, F_GETFD) != -1) continue;
         // Opened the wrong way round on purpose: reading standard output or writing standard input
@@ -14,3 +35,5 @@ void reserve_standard_streams() {
 }
 
 bool standard_input_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+#endif

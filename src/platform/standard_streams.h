@@ -1,10 +1,11 @@
 #pragma once
 // The process's standard input, output and error.
 
-/// Makes sure the three standard streams are open, so that no file the run opens takes the place
-/// of one: a closed stream is taken by a null device that refuses to be written or read, and
-/// the run's writes there fail as they would on the closed stream.
-void reserve_standard_streams();
+/// Readies the standard streams before anything is read or written: no closed one is left for
+/// a file the run opens to take its place (a null device that refuses to be written or read
+/// stands in, so the run's writes there fail as on the closed stream), and standard input
+/// delivers its bytes as they are (the readers drop a carriage return before a line feed).
+void prepare_standard_streams();
 
 /// True when standard input is an interactive terminal.
 bool standard_input_is_terminal();

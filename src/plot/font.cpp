@@ -11,6 +11,7 @@
 #include "common/fatal.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, s
         }
         if (!directory.empty()) {
             if (verbose != 0) print_to(console, "\n  Font path: \"%s\"\n", directory.c_str());
-            if (directory.back() != '/') directory += '/';
+            if (!is_path_separator(directory.back())) directory += PATH_SEPARATOR;
         }
         path = directory + DEFAULT_FONT_FILE;
     }

@@ -128,9 +128,15 @@ int draw_rectangle(std::ostream& file, GerberPen& pen, int thicken, double step,
 
 std::string local_time_text() {
     std::time_t now = std::time(nullptr);
-    std::tm local = *std::localtime(&now);
-    char text[64];
-    // The asctime layout: "Wed Jun 30 21:49:08 1993".
-    std::strftime(text, sizeof text, "%a %b %e %H:%M:%S %Y", &local);
-    return text;
+    return asctime_text(*std::localtime(&now));
+}
+
+std::string asctime_text(const std::tm& local) {
+    static const char* const DAYS[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const MONTHS[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    // The C library's asctime layout, "Wed Jun  3 21:49:08 1993", written out: not every C
+    // library's strftime knows "%e", and not every asctime pads the day with a blank.
+    return format_text("%.3s %.3s%3d %.2d:%.2d:%.2d %d", DAYS[local.tm_wday % 7], MONTHS[local.tm_mon % 12],
+                       local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, 1900 + local.tm_year);
 }

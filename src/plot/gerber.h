@@ -2,6 +2,7 @@
 // The small Gerber (RS-274X) writer every plot line goes through: header with the
 // target apertures, aperture selection, flashes, and segments that remember the pen
 // so that repeated coordinates are left out. Coordinates are inches.
+#include <ctime>
 #include <ostream>
 #include <string>
 
@@ -42,3 +43,6 @@ int draw_rectangle(std::ostream& file, GerberPen& pen, int thicken, double step,
 
 /// The current local time in the C library's asctime layout, without its line feed.
 std::string local_time_text();
+
+/// `time` in the asctime layout ("Wed Jun  3 21:49:08 1993"), without a line feed.
+std::string asctime_text(const std::tm& time);

@@ -118,6 +118,24 @@ TEST(NamesWithFolders, ReportLandsBesideTheProjectAndNothingOutsideIsTouched) {
     EXPECT_EQ(read_file(top.file("my.place")), "keep me");
 }
 
+TEST(NamesWithFolders, ABackslashSeparatesFoldersOnWindowsOnly) {
+    ScratchDir top;
+    fs::create_directories(top.file("x/work"));
+    if (program_is_windows()) {
+        // The name rules then make ..\board read ..\board.lpf and write ..\board.place.
+        write_file(top.file("x/board.lpf"), BOARD);
+        EXPECT_EQ(run_tarnwick(top.file("x/work"), "'..\\board'").status, 0);
+        EXPECT_NE(read_file(top.file("x/board.place")).find("Project: Edges"), std::string::npos);
+        EXPECT_EQ(list_dir(top.file("x/work")), "");
+    } else {
+        // Here a backslash is part of the name: ..\board has a "." and is read as it is, and the
+        // report is the name cut at its last ".", "..place".
+        write_file(top.file("x/work/..\\board"), BOARD);
+        EXPECT_EQ(run_tarnwick(top.file("x/work"), "'..\\board'").status, 0);
+        EXPECT_NE(read_file(top.file("x/work/..place")).find("Project: Edges"), std::string::npos);
+    }
+}
+
 TEST(HelpAndVersion, PrintOnStandardOutputAndTouchNothing) {
     ScratchDir dir;
     write_file(dir.file("board.lpf"), BOARD);

@@ -93,3 +93,13 @@ TEST(GerberRectangle, ThickenedOutlineIsThreeNestedRectangles) {
               "X0Y0D02*\nX1000000D01*\nY1000000D01*\nX0D01*\nY0D01*\n"
               "X100000Y100000D02*\nX900000D01*\nY900000D01*\nX100000D01*\nY100000D01*\n");
 }
+
+TEST(GerberHeader, TimeInTheAsctimeLayout) {
+    // Every day of a year and every hour of a day, against the C library's own asctime.
+    for (std::time_t time = 1700000000; time < 1700000000 + 366 * 86400; time += 86400 + 3607) {
+        const std::tm local = *std::gmtime(&time);
+        std::string expected = std::asctime(&local);
+        expected.pop_back();
+        ASSERT_EQ(asctime_text(local), expected);
+    }
+}
