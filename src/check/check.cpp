@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <string_view>
-#include <unordered_set>
 
 #include "common/text.h"
 
@@ -140,13 +138,15 @@ void duplicate_designators(const CheckInput& input, CheckFindings& result) {
 }
 
 void unmatched_records(const CheckInput& input, CheckFindings& result) {
-    std::unordered_set<std::string_view> designators;
-    designators.reserve(input.project.parts.size());
-    for (const PartRecord& part : input.project.parts) designators.insert(part.ref_des);
-    for (const InfoRecord& record : input.info.records)
-        if (designators.count(record.key) == 0)
+    // Looked up as the records are applied: each part finds the record of its designator.
+    std::vector<bool> matched(input.info.records.size(), false);
+    if (!matched.empty())
+        for (const PartRecord& part : input.project.parts)
+            if (int found = input.info.find(part.ref_des); found >= 0) matched[static_cast<size_t>(found)] = true;
+    for (size_t i = 0; i < matched.size(); ++i)
+        if (!matched[i])
             add(result, CHECK_UNMATCHED_RECORD, -1, -1,
-                format_text("information record \"%s\" matches no part", record.key.c_str()));
+                format_text("information record \"%s\" matches no part", input.info.records[i].key.c_str()));
     for (const FootprintOverride& record : input.overrides.records)
         if (find_footprint(input.project.footprints, record.name) < 0)
             add(result, CHECK_UNMATCHED_RECORD, -1, -1,
@@ -210,16 +210,21 @@ void print_findings(std::ostream& console, const CheckFindings& result) {
         console << "\n\nPlacement check: nothing found\n";
         return;
     }
-    // The section goes to the console in one piece: it can run to thousands of lines.
-    std::ostringstream section;
-    section << "\n\nPlacement check\n\n";
+    // The section can run to many thousands of lines: it goes to the console (unbuffered
+    // standard error) in pieces of some 64 KiB, not a line at a time, nor all in one string.
+    constexpr size_t PIECE = size_t{1} << 16;
+    std::string section = "\n\nPlacement check\n\n";
     int kind = -1;
     for (const Finding& finding : result.findings) {
         if (finding.kind != kind) {
             kind = finding.kind;
-            print_to(section, "%s (%d):\n", KIND_HEADINGS[kind], result.counts[static_cast<size_t>(kind)]);
+            section += format_text("%s (%d):\n", KIND_HEADINGS[kind], result.counts[static_cast<size_t>(kind)]);
         }
-        print_to(section, "  %s\n", finding.text.c_str());
+        section += format_text("  %s\n", finding.text.c_str());
+        if (section.size() >= PIECE) {
+            console << section;
+            section.clear();
+        }
     }
     std::string counts;
     for (int each = 0; each < CHECK_KIND_COUNT; ++each) {
@@ -228,7 +233,7 @@ void print_findings(std::ostream& console, const CheckFindings& result) {
         if (!counts.empty()) counts += ", ";
         counts += format_text("%d %s", count, KIND_COUNTED[each][count == 1 ? 0 : 1]);
     }
-    print_to(section, "\nPlacement check: %d finding%s (%s)\n", result.total(), result.total() == 1 ? "" : "s",
-             counts.c_str());
-    console << section.str();
+    section += format_text("\nPlacement check: %d finding%s (%s)\n", result.total(), result.total() == 1 ? "" : "s",
+                           counts.c_str());
+    console << section;
 }
