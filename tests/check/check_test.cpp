@@ -164,16 +164,17 @@ TEST(UnmatchedRecords, InformationRecordsAndOverridesThatMatchNothing) {
 TEST(PinCount, FootprintsOfPlacedPartsWhosePinsDifferFromNPins) {
     auto footprint = [](const std::string& name, int listed) {
         return footprint_block(name, "MIL",
-                               "sel_rect: -60 -60 60 60\nn_pins: " + std::to_string(listed) +
+                               numbered("sel_rect: -60 -60 60 60\nn_pins: ", listed) +
                                    "\npin: 1 0 -37 -45 0\n  top_pad: 2 28 0 0 0\npin: 2 0 37 -45 0\n"
                                    "  top_pad: 2 28 0 0 0\npin: 3 0 0 45 0\n  top_pad: 2 28 0 0 0\n");
     };
     std::string parts;
     for (int i = 1; i <= 6; ++i) parts += part_mm(numbered("Q", i), "SOT23", 10.0 * i, 10);
     parts += part_mm("U1", "ONLY_EXCLUDED", 10, 20) + part_mm("U2", "RIGHT", 10, 30) + part_mm("D1", "ONE", 10, 40);
-    CheckRun run(footprint("SOT23", 4) + footprint("ONLY_EXCLUDED", 2) + footprint("RIGHT", 3) +
-                     footprint_block("ONE", "MIL", "sel_rect: 0 0 0 0\nn_pins: 2\npin: 1 0 0 0 0\n  top_pad: 2 20 0 0 0\n"),
-                 parts, "-U MM\n-I Q2 \"\" 1\n-I U1 \"\" 1\n");
+    const std::string one_pin =
+        footprint_block("ONE", "MIL", "sel_rect: 0 0 0 0\nn_pins: 2\npin: 1 0 0 0 0\n  top_pad: 2 20 0 0 0\n");
+    CheckRun run(footprint("SOT23", 4) + footprint("ONLY_EXCLUDED", 2) + footprint("RIGHT", 3) + one_pin, parts,
+                 "-U MM\n-I Q2 \"\" 1\n-I U1 \"\" 1\n");
     EXPECT_EQ(run.texts(CHECK_PIN_COUNT),
               "SOT23 (used by Q1, Q3, Q4, Q5 and 1 more): n_pins 4, 3 pins listed\n"
               "ONE (used by D1): n_pins 2, 1 pin listed\n");
