@@ -52,8 +52,14 @@ TEST(CheckSwitch, AddsItsSectionAndExitStatusAndNothingElse) {
                     "\nPlacement check: 5 findings (5 without copper)\n");
     EXPECT_EQ(after.err, expected);
 
-    // Excluded as a real command file would exclude them, nothing is left to find.
-    write_file(checked.file("Tarnwick.ini"), read_file(checked.file("Tarnwick.ini")) + "MTG125 1\nLOGO 1\n");
+    // Excluded as a real command file would exclude them: the holes, then the logo too.
+    write_file(checked.file("Tarnwick.ini"), read_file(checked.file("Tarnwick.ini")) + "MTG125 1\n");
+    CliResult one = run_tarnwick(checked.path, "--check");
+    EXPECT_EQ(one.status, 2);
+    EXPECT_TRUE(ends_with(one.err, "(1):\n  LOGO1 (LOGO): class Null, not excluded\n\n"
+                                   "Placement check: 1 finding (1 without copper)\n\nDone!\n"))
+        << one.err;
+    write_file(checked.file("Tarnwick.ini"), read_file(checked.file("Tarnwick.ini")) + "LOGO 1\n");
     CliResult clean = run_tarnwick(checked.path, "--check");
     EXPECT_EQ(clean.status, 0);
     EXPECT_TRUE(ends_with(clean.err, "generated\n\n\nPlacement check: nothing found\n\nDone!\n")) << clean.err;
@@ -88,30 +94,20 @@ TEST(CheckSwitch, OnlyAmongTheSwitchesAndOnlyInLowerCase) {
     EXPECT_EQ(missing.err.find("Placement check"), std::string::npos);
 }
 
-TEST(CheckDemo, ShowsEveryKindWithItsFigures) {
+TEST(CheckDemo, PrintsWhatTheReadmeShowsWithEveryKind) {
     ScratchDir dir;
     for (const char* file : {"check_demo.lpf", "check_demo.ini"})
         write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
     CliResult result = run_tarnwick(dir.path, "-Icheck_demo.ini --check");
     EXPECT_EQ(result.status, 2);
-    const std::string section =
-        "\n\nPlacement check\n\n"
-        "Placement point far from the copper (2):\n"
-        "  C1 (C0805): placement point 1.02 mm from the centre of its pads (allowed 0.83)\n"
-        "  C2 (C0805): placement point 1.02 mm from the centre of its pads (allowed 0.83)\n"
-        "Placement point outside the board outline (1):\n"
-        "  J2 (HDR1X4): placement point at 60.00, 20.00 mm\n"
-        "Duplicate reference designators (1):\n"
-        "  R5: placed 2 times (R0603, R0603)\n"
-        "Records that match nothing (2):\n"
-        "  information record \"R99\" matches no part\n"
-        "  footprint override \"C0805X\" matches no footprint\n"
-        "Pin count different from the pins listed (1):\n"
-        "  SOT223 (used by Q1, Q2): n_pins 3, 4 pins listed\n"
-        "Placed parts without copper (1):\n"
-        "  H1 (MTG125): class Null, not excluded\n"
-        "\nPlacement check: 8 findings (2 far from the copper, 1 outside the board, 1 duplicate designator, "
-        "2 unmatched records, 1 pin count, 1 without copper)\n"
-        "\nDone!\n";
-    EXPECT_TRUE(ends_with(result.err, section)) << result.err;
+    // The README shows the whole console of this run, from the banner's first line of text.
+    const std::string readme = read_file(source_path("README.md"));
+    const std::string before = "    ../build/Tarnwick -Icheck_demo.ini --check\n\nprints\n\n```\n";
+    size_t start = readme.find(before);
+    ASSERT_NE(start, std::string::npos);
+    start += before.size();
+    EXPECT_EQ(result.err, "\n\n" + readme.substr(start, readme.find("```", start) - start));
+    EXPECT_NE(result.err.find("\nPlacement check: 8 findings (2 far from the copper, 1 outside the board, "
+                              "1 duplicate designator, 2 unmatched records, 1 pin count, 1 without copper)\n"),
+              std::string::npos);
 }
