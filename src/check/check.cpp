@@ -17,15 +17,23 @@ constexpr double LIMIT_FLOOR_INCH = 0.25 * INCH_PER_MM;
 constexpr size_t LISTED_NAMES = 4;
 
 const char* const KIND_HEADINGS[CHECK_KIND_COUNT] = {
-    "Placement point far from the copper", "Placement point outside the board outline",
-    "Duplicate reference designators",     "Records that match nothing",
-    "Pin count different from the pins listed", "Placed parts without copper"};
+    "Placement point far from the copper",
+    "Placement point outside the board outline",
+    "Duplicate reference designators",
+    "Records that match nothing",
+    "Pin count different from the pins listed",
+    "Placed parts without copper",
+};
 
 // What the closing count calls one finding of each kind, and several.
 const char* const KIND_COUNTED[CHECK_KIND_COUNT][2] = {
-    {"far from the copper", "far from the copper"}, {"outside the board", "outside the board"},
-    {"duplicate designator", "duplicate designators"}, {"unmatched record", "unmatched records"},
-    {"pin count", "pin counts"}, {"without copper", "without copper"}};
+    {"far from the copper", "far from the copper"},
+    {"outside the board", "outside the board"},
+    {"duplicate designator", "duplicate designators"},
+    {"unmatched record", "unmatched records"},
+    {"pin count", "pin counts"},
+    {"without copper", "without copper"},
+};
 
 // Lengths as the report gives them: millimetres with 2 decimals after -U MM, else inches with 4.
 struct Units {
