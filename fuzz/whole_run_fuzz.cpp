@@ -1,6 +1,6 @@
 // A whole run from project bytes on standard input to the report on standard
-// output and both verification plots, with the example's font and a command file
-// that turns everything on.
+// output, both verification plots and the placement check, with the example's font
+// and a command file that turns everything on.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream console;
     RunEnvironment environment{input, false, output, console, std::nullopt, std::nullopt, "Thu Jan  1 00:00:00 2026"};
     try {
-        run({}, environment);
+        // With the placement check, which runs after everything a run without it does.
+        run({"--check"}, environment);
     } catch (const FatalError&) {
     }
     for (const char* plot : {"TopPlace.gbr", "BottomPlace.gbr"}) {

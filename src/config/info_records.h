@@ -45,6 +45,11 @@ struct FootprintOverride {
     GlueSpots glue;
 };
 
+/// True when the override gives both centroid coordinates: the footprint's centroid is replaced.
+inline bool sets_centroid(const FootprintOverride& record) {
+    return record.centroid_x > -9.0 && record.centroid_y > -9.0;
+}
+
 /// The footprint overrides in the order they were added, with a lookup of the first per name.
 struct OverrideTable {
     std::vector<FootprintOverride> records;

@@ -26,6 +26,11 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
     size_t next = 0;
     for (; next < arguments.size() && is_switch(arguments[next]); ++next) {
         const std::string& argument = arguments[next];
+        // Long options are whole words: no letter case rule, no parameter glued on.
+        if (argument == "--check") {
+            invocation.check = true;
+            continue;
+        }
         char letter =
             argument.size() > 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1]))) : '\0';
         if (letter != 'I') {
@@ -53,7 +58,7 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
 }
 
 void print_usage(std::ostream& out) {
-    out << "Usage: Tarnwick [-I<command file>] [source [destination]]\n"
+    out << "Usage: Tarnwick [-I<command file>] [--check] [source [destination]]\n"
            "       Tarnwick --help | --version\n"
            "\n"
            "Writes the component placement report of a layout project (.lpf) and, when the\n"
@@ -64,6 +69,10 @@ void print_usage(std::ostream& out) {
            "                 a file name without \".\" gets \".place\"; a folder (or a name ending\n"
            "                 in \"/\") receives the report under the source's report name\n"
            "  -I<file>       read this command file instead of Tarnwick.ini; -I alone reads none\n"
+           "  --check        after the report, check the placement for errors of the layout file:\n"
+           "                 placement points far from their pads or off the board, repeated\n"
+           "                 designators, records that match nothing, pin counts that differ\n"
+           "                 from the pins listed, placed parts without copper\n"
            "  -h, --help     print this text\n"
            "  --version      print the program's name and version\n"
            "\n"
@@ -79,7 +88,7 @@ void print_usage(std::ostream& out) {
            "\n"
            "Outputs are written completely or not at all: each goes to a temporary file beside it\n"
            "and replaces the earlier file only when it is complete. Exit status: 0 done, 1 a fatal\n"
-           "error (the message says which).\n"
+           "error (the message says which), 2 done and the placement check found something.\n"
            "\n"
            "The manual: man Tarnwick\n";
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <sstream>
 
+#include "check/check.h"
 #include "common/fatal.h"
 #include "common/files.h"
 #include "common/output_file.h"
@@ -23,6 +24,7 @@ struct RunTables {
     InfoTable info;
     OverrideTable overrides;
     Project project;
+    geometry::ProjectGeometry geometry;  // read only for the placement check
     GroupCounts top_counts;
     GroupCounts bottom_counts;
 };
@@ -130,6 +132,8 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     }
 
     if (!source_named) source = read_text_stream(environment.standard_input);
+    // The pads and outlines are read from the same text, and only when a check needs them.
+    if (invocation.check) tables->geometry = geometry::read_project_geometry(source);
     load_project(std::move(source), LoadContext{settings, tables->overrides, console}, project);
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", project.footprint_count(), project.part_count());
 
@@ -145,6 +149,13 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     }
 
     write_report_out(report, source_named, report_file, environment.standard_output);
+    int status = 0;
+    if (invocation.check) {
+        CheckFindings findings = check_placement(
+            CheckInput{settings, tables->info, tables->overrides, project, tables->geometry});
+        print_findings(console, findings);
+        status = findings.total() > 0 ? 2 : 0;
+    }
     console << "\nDone!\n";
-    return 0;
+    return status;
 }

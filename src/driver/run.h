@@ -20,6 +20,6 @@ struct RunEnvironment {
     std::string time_text;                      // local time for the plot headers
 };
 
-/// One whole run for the arguments after the program name; returns the exit status 0.
-/// A fatal condition throws FatalError with its message.
+/// One whole run for the arguments after the program name; returns the exit status: 0, or 2
+/// when --check found something. A fatal condition throws FatalError with its message.
 int run(const std::vector<std::string>& arguments, RunEnvironment& environment);

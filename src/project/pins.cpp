@@ -24,7 +24,7 @@ bool is_copper_pad(std::string_view line, std::string_view& rest) {
 }
 
 void merge_override(FootprintRecord& footprint, const FootprintOverride& override_record, const Settings& settings) {
-    if (override_record.centroid_x > -9.0 && override_record.centroid_y > -9.0) {
+    if (sets_centroid(override_record)) {
         footprint.centroid_x = override_record.centroid_x;
         footprint.centroid_y = override_record.centroid_y;
     }
@@ -94,6 +94,7 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
     if (found_pins != listed_pins && context.settings.verbose != 0)
         print_to(context.console, "\n%s Pin count error: Listed %d, Found %d\n", footprint.name.c_str(), listed_pins,
                  found_pins);
+    footprint.found_pins = found_pins;
     footprint.pad_flags = pad_flags;
     footprint.technology = decide_technology(pad_flags, listed_pins, drilled_pins, context.settings.mechanical_normal);
     return listed_pins;

@@ -18,7 +18,8 @@ struct FootprintRecord {
     int technology = TECH_SMD;
     int excluded = 0;
     int pad_flags = 0;
-    int pin_count = 0;
+    int pin_count = 0;   // as its "n_pins:" line says
+    int found_pins = 0;  // "pin: " lines the pin analysis found
     int centroid_given = 0;
     int centroid_angle = 0;
     double centroid_x = 0.0;

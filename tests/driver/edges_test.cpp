@@ -147,7 +147,7 @@ TEST(HelpAndVersion, PrintOnStandardOutputAndTouchNothing) {
         CliResult help = run_tarnwick(dir.path, arguments);
         EXPECT_EQ(help.status, 0) << arguments;
         EXPECT_EQ(help.err, "") << arguments;
-        EXPECT_EQ(help.out.substr(0, 52), "Usage: Tarnwick [-I<command file>] [source [destinat") << arguments;
+        EXPECT_EQ(help.out.substr(0, 52), "Usage: Tarnwick [-I<command file>] [--check] [source") << arguments;
         EXPECT_NE(help.out.find("man Tarnwick"), std::string::npos);
     }
     CliResult version = run_tarnwick(dir.path, "--version");

@@ -73,3 +73,17 @@ TEST(GoldenExample, PlotHeaderCarriesTheLocalTime) {
                                                          "[A-Z][a-z][a-z] [ 123][0-9] \\d\\d:\\d\\d:\\d\\d \\d{4} \\*")))
         << second_line;
 }
+
+TEST(GoldenExample, FuzzCorpusCopiesAreInStepWithTheExamples) {
+    // The seed corpora start from the examples as they are; a stale copy would fuzz an old format.
+    for (const char* corpus : {"project", "whole_run", "geometry"})
+        EXPECT_EQ(read_file(source_path(std::string("fuzz/corpus/") + corpus + "/demo_board.lpf")),
+                  read_file(source_path("examples/demo_board.lpf")))
+            << corpus;
+    for (const char* corpus : {"whole_run", "geometry"})
+        EXPECT_EQ(read_file(source_path(std::string("fuzz/corpus/") + corpus + "/check_demo.lpf")),
+                  read_file(source_path("examples/check_demo.lpf")))
+            << corpus;
+    EXPECT_EQ(read_file(source_path("fuzz/corpus/command_file/example.ini")),
+              read_file(source_path("examples/Tarnwick.ini")));
+}

@@ -70,6 +70,7 @@ TEST(PinAnalysis, PinCountMismatchIsReportedOnlyInVerboseModeAndListedCountDecid
     std::string quiet, verbose_text;
     FootprintRecord footprint = footprint_with(body, Settings{}, OverrideTable{}, &quiet);
     EXPECT_EQ(footprint.pin_count, 3);
+    EXPECT_EQ(footprint.found_pins, 4);          // kept for the placement check
     EXPECT_EQ(footprint.technology, TECH_NULL);  // 4 drilled of 3 listed
     EXPECT_EQ(quiet, "Project: Test Board\n\n");
     Settings verbose;
