@@ -60,7 +60,7 @@ std::string name_list(const std::vector<std::string_view>& names) {
         if (i > 0) list += ", ";
         list += names[i];
     }
-    if (names.size() > LISTED_NAMES) list += format_text(" and %zu more", names.size() - LISTED_NAMES);
+    if (names.size() > LISTED_NAMES) list += format_text(" and %d more", static_cast<int>(names.size() - LISTED_NAMES));
     return list;
 }
 
@@ -140,7 +140,7 @@ void duplicate_designators(const CheckInput& input, CheckFindings& result) {
         std::vector<std::string_view> footprints;
         for (size_t k = first; k < end; ++k) footprints.push_back(parts[static_cast<size_t>(order[k])].shape);
         add(result, CHECK_DUPLICATE_DESIGNATOR, order[first], -1,
-            format_text("%s: placed %zu times (%s)", designator(order[first]).c_str(), end - first,
+            format_text("%s: placed %d times (%s)", designator(order[first]).c_str(), static_cast<int>(end - first),
                         name_list(footprints).c_str()));
     }
 }
