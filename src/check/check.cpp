@@ -195,6 +195,10 @@ void without_copper(const CheckInput& input, CheckFindings& result) {
 
 }  // namespace
 
+const char* check_kind_title(int kind) {
+    return kind >= 0 && kind < CHECK_KIND_COUNT ? KIND_HEADINGS[kind] : "";
+}
+
 double copper_distance_limit(const geometry::Box& copper) {
     if (copper.empty()) return LIMIT_FLOOR_INCH;
     double longer_side = std::max(copper.max_x - copper.min_x, copper.max_y - copper.min_y);

@@ -55,6 +55,9 @@ struct CheckInput {
 /// pads, in inches: a quarter of the box's longer side, and never less than 0.25 mm.
 double copper_distance_limit(const geometry::Box& copper);
 
+/// The heading of a kind of finding, as the console section and the review page print it.
+const char* check_kind_title(int kind);
+
 /// Runs every check on `input` and returns the findings.
 CheckFindings check_placement(const CheckInput& input);
 

@@ -31,6 +31,11 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
             invocation.check = true;
             continue;
         }
+        if (argument == "--review" || (argument.rfind("--review=", 0) == 0 && argument.size() > 9)) {
+            invocation.review = true;
+            invocation.review_name = argument.size() > 9 ? argument.substr(9) : std::string();
+            continue;
+        }
         char letter =
             argument.size() > 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1]))) : '\0';
         if (letter != 'I') {
@@ -58,7 +63,7 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
 }
 
 void print_usage(std::ostream& out) {
-    out << "Usage: Tarnwick [-I<command file>] [--check] [source [destination]]\n"
+    out << "Usage: Tarnwick [-I<command file>] [--check] [--review[=FILE]] [source [destination]]\n"
            "       Tarnwick --help | --version\n"
            "\n"
            "Writes the component placement report of a layout project (.lpf) and, when the\n"
@@ -73,6 +78,11 @@ void print_usage(std::ostream& out) {
            "                 placement points far from their pads or off the board, repeated\n"
            "                 designators, records that match nothing, pin counts that differ\n"
            "                 from the pins listed, placed parts without copper\n"
+           "  --review[=FILE]  write a review page: one HTML file that draws the board with its\n"
+           "                 pads, parts, placement points, glue spots and the check's findings,\n"
+           "                 with a table of the parts; by default named after the report\n"
+           "                 (board.review.html beside board.place; review.html when the report\n"
+           "                 goes to standard output)\n"
            "  -h, --help     print this text\n"
            "  --version      print the program's name and version\n"
            "\n"

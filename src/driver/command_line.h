@@ -10,7 +10,9 @@ struct Invocation {
     std::string command_file_name = DEFAULT_COMMAND_FILE;  // empty: read no command file
     std::string source_name;                               // empty: read the project from standard input
     std::string destination_name;
-    bool check = false;  // --check: the placement check after the report
+    bool check = false;       // --check: the placement check after the report
+    bool review = false;      // --review: the review page after the report
+    std::string review_name;  // --review=FILE; empty: named after the report
 };
 
 /// What a run does besides the placement work.
@@ -21,8 +23,8 @@ enum class Request { RUN, HELP, VERSION };
 Request requested_action(const std::vector<std::string>& arguments);
 
 /// Reads the switches (those before the first other argument) and the two names.
-/// `-I<name>` names the command file and must exist; `--check` asks for the placement check;
-/// other switches are reported and ignored.
+/// `-I<name>` names the command file and must exist; `--check` asks for the placement check,
+/// `--review` or `--review=FILE` for the review page; other switches are reported and ignored.
 /// A destination that looks like a switch and arguments after the destination are warned about.
 Invocation parse_command_line(const std::vector<std::string>& arguments, std::ostream& console);
 

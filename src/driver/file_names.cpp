@@ -44,6 +44,14 @@ FileNames derive_file_names(const std::string& source_name, const std::string& d
     return names;
 }
 
+std::string review_page_name(const std::string& report_name) {
+    if (report_name.empty()) return "review.html";
+    std::string base = report_name;
+    size_t last_dot = base.rfind('.');
+    if (last_dot != std::string::npos && last_dot >= file_name_start(base)) base.resize(last_dot);
+    return base + ".review.html";
+}
+
 bool names_match(const std::string& a, const std::string& b) { return compare_ignoring_case(a, b) == 0; }
 
 bool same_existing_file(const std::string& a, const std::string& b) {

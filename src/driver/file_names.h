@@ -17,6 +17,10 @@ struct FileNames {
 /// other destination whose file name has no "." gets ".place".
 FileNames derive_file_names(const std::string& source_name, const std::string& destination_name);
 
+/// The review page's default name: the report's name with its file name cut at its last "." and
+/// ".review.html" added, beside the report; "review.html" when the report has no name.
+std::string review_page_name(const std::string& report_name);
+
 /// True when the names are equal without regard to letter case.
 bool names_match(const std::string& a, const std::string& b);
 

@@ -13,16 +13,3 @@ InfoColumn prepare_info_column(const std::string& info_heading) {
     column.dash_block = "----------------  ";
     return column;
 }
-
-const char* technology_name(int technology) {
-    switch (technology) {
-        case TECH_SMD:
-            return "SMD";
-        case TECH_THRU_HOLE:
-            return "Thru-Hole";
-        case TECH_MIXED:
-            return "Mixed";
-        default:
-            return "Null";
-    }
-}

@@ -25,8 +25,5 @@ struct ReportInput {
     InfoColumn info;
 };
 
-/// "SMD", "Thru-Hole", "Mixed" or "Null" (any other value).
-const char* technology_name(int technology);
-
 /// The pins mark: a space for a part of two or more pins with copper pads, else "*".
 inline char pins_mark(const PartRecord& part) { return part.pin_count >= 2 && part.pad_flags != 0 ? ' ' : '*'; }

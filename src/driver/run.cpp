@@ -15,6 +15,7 @@
 #include "driver/report.h"
 #include "plot/plot.h"
 #include "project/load_project.h"
+#include "review/review.h"
 
 namespace {
 
@@ -72,7 +73,41 @@ bool open_files(Invocation& invocation, const Settings& settings, std::string& s
     if (settings.output_format >= 0 && !report.create(names.destination_name))
         throw FatalError(
             format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
+    invocation.source_name = names.source_name;
+    invocation.destination_name = names.destination_name;
     return true;
+}
+
+// Opens the review page as the report is opened, before anything is read: --review=FILE, else
+// the report's name with ".review.html". It must be neither the project nor the report.
+std::string open_review_page(const Invocation& invocation, bool source_named, OutputFile& page) {
+    const std::string name = !invocation.review_name.empty()
+                                 ? invocation.review_name
+                                 : review_page_name(source_named ? invocation.destination_name : "");
+    for (const std::string* other : {&invocation.source_name, &invocation.destination_name})
+        if (source_named && (names_match(name, *other) || same_existing_file(name, *other)))
+            throw FatalError(format_text("\n\nFatal error: Review page \"%s\" would replace \"%s\"\n\n",
+                                         name.c_str(), other->c_str()));
+    if (!page.create(name))
+        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", name.c_str()));
+    return name;
+}
+
+// After the report: the placement check's findings, for the console (--check) and for the review
+// page (--review), which is written whole or not at all. Returns the run's exit status.
+int check_and_review(const Invocation& invocation, const RunTables& tables, OutputFile& page,
+                     const std::string& page_name, std::ostream& console) {
+    if (!invocation.check && !invocation.review) return 0;
+    const CheckFindings findings = check_placement(
+        CheckInput{tables.settings, tables.info, tables.overrides, tables.project, tables.geometry});
+    if (invocation.review) {
+        write_review_page(page.stream(), ReviewInput{tables.settings, tables.project, tables.geometry, findings});
+        page.finish();
+        print_to(console, "\nReview page %s written\n", page_name.c_str());
+    }
+    if (!invocation.check) return 0;
+    print_findings(console, findings);
+    return findings.total() > 0 ? 2 : 0;
 }
 
 // With no project named, it comes from standard input: a pipe or a file, never a person typing.
@@ -120,6 +155,8 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     std::string source;
     OutputFile report_file;
     const bool source_named = open_files(invocation, settings, source, report_file);
+    OutputFile review_page;
+    const std::string review_name = invocation.review ? open_review_page(invocation, source_named, review_page) : "";
     if (!source_named) refuse_terminal_input(environment);
 
     // The glyph store is half a megabyte: made only for a run that plots.
@@ -132,8 +169,8 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     }
 
     if (!source_named) source = read_text_stream(environment.standard_input);
-    // The pads and outlines are read from the same text, and only when a check needs them.
-    if (invocation.check) tables->geometry = geometry::read_project_geometry(source);
+    // The pads and outlines are read from the same text, and only when the check or the page needs them.
+    if (invocation.check || invocation.review) tables->geometry = geometry::read_project_geometry(source);
     load_project(std::move(source), LoadContext{settings, tables->overrides, console}, project);
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", project.footprint_count(), project.part_count());
 
@@ -149,13 +186,7 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     }
 
     write_report_out(report, source_named, report_file, environment.standard_output);
-    int status = 0;
-    if (invocation.check) {
-        CheckFindings findings = check_placement(
-            CheckInput{settings, tables->info, tables->overrides, project, tables->geometry});
-        print_findings(console, findings);
-        status = findings.total() > 0 ? 2 : 0;
-    }
+    const int status = check_and_review(invocation, *tables, review_page, review_name, console);
     console << "\nDone!\n";
     return status;
 }

@@ -21,3 +21,16 @@ void count_groups(const PartTable& parts, GroupCounts& top_counts, GroupCounts& 
             ++counts.class_count[part.technology];
     }
 }
+
+const char* technology_name(int technology) {
+    switch (technology) {
+        case TECH_SMD:
+            return "SMD";
+        case TECH_THRU_HOLE:
+            return "Thru-Hole";
+        case TECH_MIXED:
+            return "Mixed";
+        default:
+            return "Null";
+    }
+}

@@ -10,6 +10,9 @@
 
 enum TechClass : int { TECH_SMD = 0, TECH_THRU_HOLE = 1, TECH_MIXED = 2, TECH_NULL = 3 };
 
+/// "SMD", "Thru-Hole", "Mixed" or "Null" (any other value).
+const char* technology_name(int technology);
+
 struct FootprintRecord {
     std::string name;
     std::string author;

@@ -1,0 +1,28 @@
+#pragma once
+// The review page (--review): one self-contained HTML file that draws the board with its
+// outline, every part's copper pads and body outline, the placement point and glue spots as the
+// report gives them to the machine, and the placement check's findings; with a table of the
+// parts. The page's template is built into the program; the board's data go into it as JSON.
+#include <ostream>
+#include <string>
+
+#include "check/check.h"
+#include "config/settings.h"
+#include "geometry/geometry.h"
+#include "project/records.h"
+
+/// What the page shows: the run's settings (for the report's units), the project as the report
+/// shows it, the geometry read from the same project text and the check's findings.
+struct ReviewInput {
+    const Settings& settings;
+    const Project& project;
+    const geometry::ProjectGeometry& geometry;
+    const CheckFindings& findings;
+};
+
+/// The board's data for the page as JSON; every "<" is written as \u003c, so that the text can
+/// never end the page's script element.
+std::string review_data(const ReviewInput& input);
+
+/// Writes the page: the built-in template with the board's data in place of its placeholder.
+void write_review_page(std::ostream& out, const ReviewInput& input);

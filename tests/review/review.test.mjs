@@ -1,0 +1,443 @@
+// Browser checks of a review page that the program wrote, against the board data it holds.
+//
+//   node review.test.mjs PAGE.html [--max-load-ms N]
+//
+// Every expectation is computed here from the board data in the page file (read as text, not
+// through the browser); the page is only looked at through its document, the mouse and the
+// keyboard. Prints one line per check, then "N passed, N failed"; exits with 1 when any failed.
+import assert from 'node:assert/strict';
+import { readFile } from 'node:fs/promises';
+import { pathToFileURL } from 'node:url';
+import { resolve } from 'node:path';
+import { openBrowser } from './browser.mjs';
+
+const args = process.argv.slice(2);
+const [pagePath] = args;
+const maxLoadAt = args.indexOf('--max-load-ms');
+const maxLoadMs = maxLoadAt >= 0 ? Number(args[maxLoadAt + 1]) : null;
+if (!pagePath) {
+  console.error('usage: node review.test.mjs PAGE.html [--max-load-ms N]');
+  process.exit(2);
+}
+
+const pageText = await readFile(pagePath, 'utf8');
+const dataMatch = pageText.match(/<script id="board-data" type="application\/json">([^<]*)<\/script>/);
+assert.ok(dataMatch, 'the page holds its board data in one script element');
+const data = JSON.parse(dataMatch[1]);
+const parts = data.parts;
+const placedIdx = parts.map((_, i) => i).filter((i) => !parts[i].excluded);
+const placedOn = (side) => placedIdx.filter((i) => parts[i].side === side);
+const excludedOn = (side) => parts.map((_, i) => i).filter((i) => parts[i].excluded && parts[i].side === side);
+const refsOf = (idx) => idx.map((i) => parts[i].ref).sort();
+const pageUrl = pathToFileURL(resolve(pagePath)).href;
+
+// ------------------------------------------------------------------ tiny harness
+const results = [];
+async function check(name, fn) {
+  try {
+    await fn();
+    results.push([name, null]);
+    console.log('ok     ' + name);
+  } catch (err) {
+    results.push([name, err]);
+    console.log('FAILED ' + name + '\n       ' + String(err && err.message).split('\n').join('\n       '));
+  }
+}
+
+// ------------------------------------------------------------------ page helpers
+const frames = (page) => page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+const domRefs = (page) => page.$$eval('[data-ref]', (els) => els.map((e) => e.getAttribute('data-ref')).sort());
+const rowCount = (page) => page.$eval('#tbody', (t) => Number(t.getAttribute('data-rows')));
+// Rows that are rendered, in table order, with their cells and whether they are in sight.
+const renderedRows = (page) => page.evaluate(() => {
+  const box = document.getElementById('tscroll').getBoundingClientRect();
+  const head = document.getElementById('thead').getBoundingClientRect();
+  return [...document.querySelectorAll('#tbody .row')]
+    .map((r) => {
+      const b = r.getBoundingClientRect();
+      return {
+        i: Number(r.getAttribute('data-i')),
+        cells: [...r.children].map((c) => c.textContent),
+        selected: r.classList.contains('selected') && r.getAttribute('aria-selected') === 'true',
+        inSight: b.top >= head.bottom - 1 && b.bottom <= box.bottom + 1,
+        top: b.top,
+      };
+    })
+    .sort((a, b) => a.top - b.top);
+});
+const svgBox = (page) => page.$eval('#board', (s) => { const r = s.getBoundingClientRect(); return { x: r.left, y: r.top, w: r.width, h: r.height }; });
+// Screen centre of a part's placement target (the rings are centred on the placement point);
+// where the zoom is too far out for targets, the centre of the part's drawing.
+const targetCentre = (page, i) => page.evaluate((i) => {
+  const t = document.querySelector('#board [data-i="' + i + '"] .tgt') || document.querySelector('#board [data-i="' + i + '"]');
+  if (!t) return null;
+  const r = t.getBoundingClientRect();
+  return { x: r.left + r.width / 2, y: r.top + r.height / 2, w: r.width };
+}, i);
+const selectedParts = (page) => page.$$eval('#board .selected[data-i]', (els) => els.map((e) => Number(e.getAttribute('data-i'))));
+async function search(page, text) {
+  await page.fill('#search', text);
+  await frames(page);
+}
+async function resetView(page) {
+  await page.keyboard.press('Escape');
+  await search(page, '');
+  await page.$eval('#tscroll', (s) => { s.scrollTop = 0; });
+  await page.click('#side-top');
+  await page.click('#fit');
+  await frames(page);
+}
+function near(a, b, tol, what) {
+  assert.ok(Math.abs(a - b) <= tol, `${what}: ${a.toFixed(2)} is not within ${tol} of ${b.toFixed(2)}`);
+}
+// A part whose designator occurs once, so a search for it finds its row first.
+function uniqueRefPart(side, from = 0.5) {
+  const list = placedOn(side);
+  const ordered = list.slice(Math.floor(list.length * from)).concat(list);
+  const found = ordered.find((i) => {
+    const needle = parts[i].ref.toLowerCase();
+    return parts.filter((p) => p.ref === parts[i].ref).length === 1 &&
+      placedIdx.find((k) => [parts[k].ref, parts[k].footprint, parts[k].value].some((f) => f.toLowerCase().includes(needle))) === i;
+  });
+  assert.ok(found !== undefined, 'the data has no ' + side + ' part with a designator of its own');
+  return found;
+}
+// Designator order as an engineer expects it: letters, then the number as a number (C2 before C10).
+function naturalCompare(a, b) {
+  const split = (s) => s.match(/\d+|\D+/g) || [];
+  const x = split(a), y = split(b);
+  for (let k = 0; k < Math.min(x.length, y.length); k++) {
+    const nx = /^\d/.test(x[k]), ny = /^\d/.test(y[k]);
+    const c = nx && ny ? Number(x[k]) - Number(y[k]) : x[k].toLowerCase() < y[k].toLowerCase() ? -1 : x[k].toLowerCase() > y[k].toLowerCase() ? 1 : 0;
+    if (c) return c;
+  }
+  return x.length - y.length;
+}
+
+// ------------------------------------------------------------------ run
+const browser = await openBrowser({ width: 1440, height: 900 });
+const page = browser.context.pages()[0] || await browser.context.newPage();
+const consoleErrors = [], failedRequests = [], foreignRequests = [];
+page.on('console', (m) => { if (m.type() === 'error') consoleErrors.push(m.text()); });
+page.on('pageerror', (e) => consoleErrors.push('uncaught: ' + e.message));
+page.on('requestfailed', (r) => failedRequests.push(r.url() + ' ' + (r.failure() || {}).errorText));
+page.on('request', (r) => { if (r.url() !== pageUrl && !r.url().startsWith('data:')) foreignRequests.push(r.url()); });
+
+try {
+  const t0 = Date.now();
+  await page.goto(pageUrl, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.firstPaint !== null, null, { timeout: 60000 });
+  const loadMs = await page.evaluate(() => window.reviewPage.timings.firstPaint);
+  console.log(`# ${parts.length} parts; first paint ${loadMs.toFixed(0)} ms after navigation start (${Date.now() - t0} ms wall)`);
+
+  await check('opens with no console error, no failed request and no request beyond the page', async () => {
+    await frames(page);
+    assert.deepEqual(consoleErrors, []);
+    assert.deepEqual(failedRequests, []);
+    assert.deepEqual(foreignRequests, []);
+    if (maxLoadMs !== null) assert.ok(loadMs < maxLoadMs, `first paint after ${loadMs.toFixed(0)} ms, limit ${maxLoadMs} ms`);
+  });
+
+  await check('header shows the project, the units and the part and finding counts', async () => {
+    const text = async (id) => (await page.textContent('#' + id)).replace(/,/g, '');
+    assert.equal(await page.textContent('#project'), data.project);
+    assert.equal(await text('st-units'), data.units === 'inch' ? 'in' : 'mm');
+    assert.equal(await text('st-top'), String(placedOn('top').length));
+    assert.equal(await text('st-bottom'), String(placedOn('bottom').length));
+    assert.equal(await text('st-excluded'), String(parts.length - placedIdx.length));
+    assert.equal(await text('st-findings'), String(data.findings.length));
+  });
+
+  await check('top side: one data-ref drawing per placed top part, excluded parts without data-ref', async () => {
+    assert.deepEqual(await domRefs(page), refsOf(placedOn('top')));
+    const excluded = await page.$$eval('[data-excluded-ref]', (els) => els.map((e) => e.getAttribute('data-excluded-ref')).sort());
+    assert.deepEqual(excluded, refsOf(excludedOn('top')));
+  });
+
+  // Only where the data has such a text (the tests' generated project has one).
+  const markupPart = placedIdx.find((i) => /[<>&"]/.test(parts[i].info));
+  if (markupPart === undefined) console.log('skip   text with markup characters: none in this data');
+  else await check('text from the data is shown as text, markup characters included', async () => {
+    const k = markupPart;
+    await search(page, parts[k].ref);
+    const row = (await renderedRows(page)).find((r) => r.i === k);
+    assert.ok(row, 'row of ' + parts[k].ref + ' not rendered');
+    assert.equal(row.cells[9], parts[k].info);
+    assert.equal(await page.$$eval('#tbody b, #tbody script', (e) => e.length), 0);
+    await search(page, '');
+  });
+
+  await check('table lists the placed parts in report order and renders only the rows in sight', async () => {
+    assert.equal(await rowCount(page), placedIdx.length);
+    const rows = await renderedRows(page);
+    const shown = rows.filter((r) => r.inSight);
+    assert.ok(shown.length > 3, 'fewer than four rows in sight');
+    assert.deepEqual(shown.map((r) => r.i), placedIdx.slice(0, shown.length));
+    const p = parts[placedIdx[0]];
+    assert.deepEqual(shown[0].cells, [p.ref, p.footprint, p.value, p.side === 'top' ? 'Top' : 'Bottom', p.x_text, p.y_text,
+      String(p.rotation), p.class, p.findings.length ? String(p.findings.length) : '', p.info]);
+    assert.ok(rows.length <= shown.length + 30, `${rows.length} rows rendered for ${shown.length} in sight`);
+    // The last row is reachable by scrolling, and it is the last placed part.
+    await page.$eval('#tscroll', (s) => { s.scrollTop = s.scrollHeight; });
+    await frames(page);
+    const end = (await renderedRows(page)).filter((r) => r.inSight);
+    assert.equal(end[end.length - 1].i, placedIdx[placedIdx.length - 1]);
+    await page.$eval('#tscroll', (s) => { s.scrollTop = 0; });
+    await frames(page);
+  });
+
+  await check('column headings sort: numbers numerically, designators naturally, third click back to report order', async () => {
+    const xs = placedIdx.map((i) => parseFloat(parts[i].x_text));
+    const heading = (key) => page.click(`#thead button[data-key="${key}"]`);
+    const shownX = async () => (await renderedRows(page)).filter((r) => r.inSight).map((r) => parseFloat(r.cells[4]));
+    await heading('x');
+    await frames(page);
+    let got = await shownX();
+    assert.deepEqual(got, xs.slice().sort((a, b) => a - b).slice(0, got.length));
+    await heading('x');
+    await frames(page);
+    got = await shownX();
+    assert.deepEqual(got, xs.slice().sort((a, b) => b - a).slice(0, got.length));
+    await heading('x');
+    await frames(page);
+    assert.deepEqual((await renderedRows(page)).filter((r) => r.inSight).map((r) => r.i), placedIdx.slice(0, got.length));
+    await heading('ref');
+    await frames(page);
+    const refs = (await renderedRows(page)).filter((r) => r.inSight).map((r) => r.cells[0]);
+    const want = placedIdx.map((i) => parts[i].ref).sort(naturalCompare).slice(0, refs.length);
+    assert.deepEqual(refs, want);
+    await heading('ref');
+    await heading('ref');
+    await frames(page);
+  });
+
+  await check('search filters by designator, footprint or value, ignoring case, and nothing else', async () => {
+    const expectFor = (q) => placedIdx.filter((i) => [parts[i].ref, parts[i].footprint, parts[i].value]
+      .some((f) => f.toLowerCase().includes(q.toLowerCase())));
+    const fp = parts[placedIdx[Math.floor(placedIdx.length / 2)]].footprint;
+    const value = placedIdx.map((i) => parts[i].value).find((v) => /[a-z]/i.test(v) && v.length >= 3) || 'x';
+    const info = placedIdx.map((i) => parts[i].info).find((t) => t.length > 6);
+    const queries = [fp.slice(0, 4).toLowerCase(), value.toUpperCase(), parts[uniqueRefPart('top')].ref,
+      'no-such-part-anywhere'];
+    if (info) queries.push(info.slice(0, 6));   // information text is not searched
+    for (const q of queries) {
+      await search(page, q);
+      const want = expectFor(q);
+      assert.equal(await rowCount(page), want.length, `rows for "${q}"`);
+      const shown = (await renderedRows(page)).filter((r) => r.inSight).map((r) => r.i);
+      assert.deepEqual(shown, want.slice(0, shown.length), `rows shown for "${q}"`);
+      if (want.length) assert.ok(shown.length > 0, `nothing shown for "${q}"`);
+      else assert.match(await page.textContent('#tbody'), /No placed part matches/);
+    }
+    await search(page, '');
+    assert.equal(await rowCount(page), placedIdx.length);
+  });
+
+  await check('a click on a table row selects the part and centres the view on it, on either side', async () => {
+    for (const side of ['top', 'bottom']) {
+      if (!placedOn(side).length) continue;
+      await resetView(page);
+      const k = uniqueRefPart(side, 0.7);
+      await search(page, parts[k].ref);
+      await page.click(`#tbody .row[data-i="${k}"]`);
+      await frames(page);
+      assert.equal(await page.getAttribute(`#side-${side}`, 'aria-pressed'), 'true', 'side not switched');
+      assert.deepEqual(await selectedParts(page), [k]);
+      assert.equal(await page.getAttribute(`[data-i="${k}"]`, 'data-ref'), parts[k].ref);
+      const row = (await renderedRows(page)).find((r) => r.i === k);
+      assert.ok(row && row.selected, 'row not marked selected');
+      const c = await targetCentre(page, k), box = await svgBox(page);
+      near(c.x, box.x + box.w / 2, 2, parts[k].ref + ' x from the view centre');
+      near(c.y, box.y + box.h / 2, 2, parts[k].ref + ' y from the view centre');
+      assert.match(await page.textContent('#details-body'), new RegExp(parts[k].ref.replace(/[^\w]/g, '\\$&')));
+    }
+    await page.keyboard.press('Escape');
+    assert.deepEqual(await selectedParts(page), []);
+    assert.equal((await renderedRows(page)).filter((r) => r.selected).length, 0);
+  });
+
+  await check('a click on a part selects its row and scrolls it into sight; a click beside the parts clears it', async () => {
+    await resetView(page);
+    // A part late in the report, whose target is not covered by another part's drawing.
+    const candidates = placedOn('top').slice().reverse();
+    let k = -1, at = null;
+    for (const i of candidates.slice(0, 200)) {
+      const c = await targetCentre(page, i);
+      const hit = await page.evaluate(([x, y]) => {
+        const e = document.elementFromPoint(x, y);
+        const g = e && e.closest('[data-i]');
+        return g ? Number(g.getAttribute('data-i')) : -1;
+      }, [c.x, c.y]);
+      if (hit === i) { k = i; at = c; break; }
+    }
+    assert.ok(k >= 0, 'no top part could be clicked on its own');
+    await page.mouse.click(at.x, at.y);
+    await frames(page);
+    assert.deepEqual(await selectedParts(page), [k]);
+    const row = (await renderedRows(page)).find((r) => r.i === k);
+    assert.ok(row, 'row of ' + parts[k].ref + ' not rendered');
+    assert.ok(row.selected, 'row not marked selected');
+    assert.ok(row.inSight, 'row not scrolled into sight');
+    // A click on empty canvas, away from the board, clears the selection.
+    const box = await svgBox(page);
+    await page.mouse.click(box.x + box.w - 3, box.y + 3);
+    await frames(page);
+    assert.deepEqual(await selectedParts(page), []);
+  });
+
+  await check('bottom side shows only the bottom parts, mirrored left-right; top comes back', async () => {
+    await resetView(page);
+    const order = async (list) => {
+      const a = list[0], b = list.find((i) => Math.abs(parts[i].x - parts[a].x) > 0.2);
+      if (b === undefined) return null;
+      const ca = await targetCentre(page, a), cb = await targetCentre(page, b);
+      return Math.sign(ca.x - cb.x) === Math.sign(parts[a].x - parts[b].x);
+    };
+    const top = placedOn('top'), bottom = placedOn('bottom');
+    if (top.length > 1) assert.equal(await order(top), true, 'top side drawn mirrored');
+    await page.click('#side-bottom');
+    await frames(page);
+    assert.deepEqual(await domRefs(page), refsOf(bottom));
+    const excluded = await page.$$eval('[data-excluded-ref]', (els) => els.map((e) => e.getAttribute('data-excluded-ref')).sort());
+    assert.deepEqual(excluded, refsOf(excludedOn('bottom')));
+    if (bottom.length > 1) assert.equal(await order(bottom), false, 'bottom side not mirrored');
+    await page.click('#side-top');
+    await frames(page);
+    assert.deepEqual(await domRefs(page), refsOf(top));
+  });
+
+  await check('wheel zooms around the pointer, dragging pans, and Fit brings the whole board back', async () => {
+    await resetView(page);
+    // The part nearest the middle of the view, well clear of the legend and the other overlays.
+    const k = await page.evaluate(() => {
+      const v = document.getElementById('view-wrap').getBoundingClientRect();
+      let best = -1, bestD = Infinity;
+      for (const g of document.querySelectorAll('#board [data-ref]')) {
+        const r = g.getBoundingClientRect();
+        const d = Math.hypot(r.left + r.width / 2 - (v.left + v.width / 2), r.top + r.height / 2 - (v.top + v.height / 2));
+        if (d < bestD) { bestD = d; best = Number(g.getAttribute('data-i')); }
+      }
+      return best;
+    });
+    if (k < 0) return;
+    const before = await targetCentre(page, k);
+    // Beside the target, so the check sees that the point under the pointer, not the target, stays put.
+    const px = Math.round(before.x) + 7, py = Math.round(before.y) - 5;
+    await page.mouse.move(px, py);
+    for (let n = 0; n < 4; n++) { await page.mouse.wheel(0, -200); await frames(page); }
+    const after = await targetCentre(page, k);
+    const f = after.w / before.w;
+    assert.ok(f > 2, `target grew from ${before.w} to ${after.w} px only`);
+    near(after.x, px + (before.x - px) * f, 1, 'target x after zooming at the pointer');
+    near(after.y, py + (before.y - py) * f, 1, 'target y after zooming at the pointer');
+    // Drag a part by (60, 40): everything moves by that much, and the drag selects nothing.
+    const sx = Math.round(after.x), sy = Math.round(after.y);
+    await page.mouse.move(sx, sy);
+    await page.mouse.down();
+    await page.mouse.move(sx + 30, sy + 20, { steps: 3 });
+    await page.mouse.move(sx + 60, sy + 40, { steps: 3 });
+    await page.mouse.up();
+    await frames(page);
+    const moved = await targetCentre(page, k);
+    near(moved.x - after.x, 60, 1, 'pan x');
+    near(moved.y - after.y, 40, 1, 'pan y');
+    assert.deepEqual(await selectedParts(page), []);
+    await page.click('#fit');
+    await frames(page);
+    const box = await svgBox(page);
+    const inView = (r) => r.left >= box.x - 1 && r.top >= box.y - 1 && r.right <= box.x + box.w + 1 && r.bottom <= box.y + box.h + 1;
+    if (data.outlines.length) {
+      const r = await page.$eval('#edge', (e) => e.getBoundingClientRect().toJSON());
+      assert.ok(inView(r), 'outline not inside the view after Fit');
+      assert.ok(r.width >= box.w * 0.88 || r.height >= box.h * 0.88, 'outline does not fill the view after Fit');
+    } else {
+      const rs = await page.$$eval('#board [data-i]', (els) => els.map((e) => e.getBoundingClientRect().toJSON()));
+      assert.ok(rs.every(inView), 'a part outside the view after Fit');
+      const w = Math.max(...rs.map((r) => r.right)) - Math.min(...rs.map((r) => r.left));
+      const h = Math.max(...rs.map((r) => r.bottom)) - Math.min(...rs.map((r) => r.top));
+      assert.ok(w >= box.w * 0.6 || h >= box.h * 0.6, 'parts do not fill the view after Fit');
+    }
+  });
+
+  await check('findings list: a count per kind that matches the findings, and a click selects the part', async () => {
+    assert.equal(Number(await page.textContent('#fd-total')), data.findings.length);
+    for (const kd of data.kinds) {
+      const li = `#kinds li[data-kind="${kd.kind}"]`;
+      assert.equal(await page.textContent(li + ' .t'), kd.title);
+      const shown = Number(await page.textContent(li + ' .count'));
+      assert.equal(shown, kd.count, kd.title);
+      assert.equal(shown, data.findings.filter((f) => f.kind === kd.kind).length, kd.title + ' against the findings');
+      if (!kd.count) continue;
+      if (await page.getAttribute(li + ' .kind-head', 'aria-expanded') !== 'true') await page.click(li + ' .kind-head');
+      assert.equal(await page.$$eval(li + ' .finding', (e) => e.length), kd.count, kd.title + ' items');
+    }
+    await resetView(page);
+    // A finding about a placed part selects it (on its side, with its row).
+    const fk = data.findings.findIndex((f) => f.ref && parts.some((p) => p.ref === f.ref && !p.excluded && p.side === 'bottom')) >= 0
+      ? data.findings.findIndex((f) => f.ref && parts.some((p) => p.ref === f.ref && !p.excluded && p.side === 'bottom'))
+      : data.findings.findIndex((f) => f.ref && parts.some((p) => p.ref === f.ref && !p.excluded));
+    if (fk >= 0) {
+      const ref = data.findings[fk].ref;
+      await page.click(`.finding[data-f="${fk}"]`);
+      await frames(page);
+      const sel = await selectedParts(page);
+      assert.equal(sel.length, 1);
+      assert.equal(parts[sel[0]].ref, ref);
+      assert.ok((await renderedRows(page)).some((r) => r.i === sel[0] && r.selected && r.inSight), 'row not selected');
+    }
+    // A designator that occurs twice: two clicks show the two parts.
+    const dup = data.findings.findIndex((f) => f.ref && parts.filter((p) => p.ref === f.ref && !p.excluded).length >= 2);
+    if (dup >= 0) {
+      const seen = new Set();
+      for (let n = 0; n < 2; n++) {
+        await page.click(`.finding[data-f="${dup}"]`);
+        await frames(page);
+        const sel = await selectedParts(page);
+        assert.equal(sel.length, 1);
+        assert.equal(parts[sel[0]].ref, data.findings[dup].ref);
+        seen.add(sel[0]);
+      }
+      assert.equal(seen.size, 2, 'the second click did not move on to the other part');
+    }
+    // A finding about no single part changes nothing.
+    const loose = data.findings.findIndex((f) => !f.ref);
+    if (loose >= 0) {
+      const before = await selectedParts(page);
+      await page.click(`.finding[data-f="${loose}"]`);
+      await frames(page);
+      assert.deepEqual(await selectedParts(page), before);
+    }
+    await page.keyboard.press('Escape');
+  });
+
+  await check('keyboard: "/" focuses the search box, Esc clears the selection', async () => {
+    await resetView(page);
+    const k = placedIdx[0];
+    await page.click(`#tbody .row[data-i="${k}"]`);
+    await frames(page);
+    assert.deepEqual(await selectedParts(page), [k]);
+    await page.click('#details-body');   // focus away from any input
+    await page.keyboard.press('/');
+    assert.equal(await page.evaluate(() => document.activeElement && document.activeElement.id), 'search');
+    const q = parts[k].ref;
+    await page.keyboard.type(q);
+    await frames(page);
+    assert.equal(await page.inputValue('#search'), q, 'the "/" went into the search box');
+    await page.keyboard.press('Escape');
+    await frames(page);
+    assert.deepEqual(await selectedParts(page), []);
+    assert.notEqual(await page.evaluate(() => document.activeElement && document.activeElement.id), 'search');
+  });
+
+  await check('no console error after all the interaction', async () => {
+    assert.deepEqual(consoleErrors, []);
+    assert.deepEqual(failedRequests, []);
+    assert.deepEqual(foreignRequests, []);
+  });
+} finally {
+  await browser.close();
+}
+
+const failed = results.filter(([, e]) => e).length;
+console.log(`${results.length - failed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);

@@ -1,0 +1,184 @@
+// The review page's data and the page as the program writes it: what the board data hold for a
+// small project, that no text can end the page's script element, and the --review switch through
+// the executable (names, what else it changes, the exit status).
+#include "review/review.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "driver/records_and_rotations.h"
+#include "project/project_builder.h"
+#include "review/page_template.h"
+#include "test_support.h"
+
+namespace {
+
+// One footprint in mils: a 40 x 20 mil rectangle pad on each side of the centroid, 100 mil apart,
+// and a body outline; the board 2 x 1 inch.
+const std::string FOOTPRINT = footprint_block(
+    "R1206", "MIL",
+    "centroid: 0 0 0 0\nsel_rect: -100 -50 100 50\nn_pins: 2\npin: 1 0 -50 0 0\n  top_pad: 3 20 20 20 0\n"
+    "pin: 2 0 50 0 0\n  top_pad: 3 20 20 20 0\noutline_polyline: 5 -80 -30 1 0 4\nnext_corner: 80 -30 0\n"
+    "next_corner: 80 30 0\nnext_corner: -80 30 0\nclose_polyline: 0\n");
+
+const std::string BOARD = "outline: 4 0\n  corner: 1 0 0 0\n  corner: 2 50800000 0 0\n"
+                          "  corner: 3 50800000 25400000 0\n  corner: 4 0 25400000 0 1\n";
+
+// The project with `parts`, read as a run reads it, and the page's data for it.
+struct Board {
+    Settings settings;
+    InfoTable info;
+    Project project;
+    geometry::ProjectGeometry geometry;
+    CheckFindings findings;
+
+    explicit Board(const std::string& parts, const std::string& info_text = "") {
+        std::string text = "project_name: \"Review <test>\"\n[footprints]\n" + FOOTPRINT + "[board]\n" + BOARD +
+                           "[parts]\n" + parts + "[nets]\n[end]\n";
+        geometry = geometry::read_project_geometry(text);
+        project = load(text, settings);
+        if (!info_text.empty()) info.add(InfoRecord{"R1", info_text, 0, -1.0});
+        apply_records_and_rotations(project.parts, info, settings);
+        findings = check_placement(CheckInput{settings, info, OverrideTable{}, project, geometry});
+    }
+    std::string data() const { return review_data(ReviewInput{settings, project, geometry, findings}); }
+};
+
+}  // namespace
+
+TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
+    // R1 on the top at (1, 0.5) in, R2 on the bottom at (0.5, 0.5) in turned a quarter.
+    Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0) +
+                part_block("R2", "R1206", 12700000, 12700000, 1, 90));
+    const std::string data = board.data();
+    const std::string start = "{\"version\":1,\"project\":\"Review \\u003ctest>\",\"units\":\"inch\",";
+    EXPECT_EQ(data.substr(0, start.size()), start);
+    // The board's outline as one closed contour.
+    EXPECT_NE(data.find("\"outlines\":[[[0.00000,0.00000],[2.00000,0.00000],[2.00000,1.00000],[0.00000,1.00000]]]"),
+              std::string::npos);
+    // R1's pads 0.05 in left and right of its centre, 0.04 long along their axis and 0.02 across;
+    // its body outline moved to the board.
+    EXPECT_NE(data.find("{\"ref\":\"R1\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"top\","
+                        "\"x\":1.00000,\"y\":0.50000,\"x_text\":\"1.0000\",\"y_text\":\"0.5000\",\"rotation\":0,"
+                        "\"class\":\"SMD\",\"excluded\":false,\"glue\":[[1.00000,0.50000,0.02500]],"
+                        "\"pads\":[{\"x\":0.95000,\"y\":0.50000,\"w\":0.02000,\"l\":0.04000,\"angle\":0.00000,"
+                        "\"shape\":3,\"r\":0.00000,\"side\":\"top\",\"drill\":0.00000},{\"x\":1.05000,"),
+              std::string::npos)
+        << data;
+    EXPECT_NE(data.find("\"outline\":[{\"width\":0.00500,\"points\":[[0.92000,0.47000],[1.08000,0.47000],"
+                        "[1.08000,0.53000],[0.92000,0.53000]],\"closed\":true}],\"pin1\":[0.95000,0.50000]"),
+              std::string::npos);
+    // R2: on the bottom its pads are bottom copper, mirrored and turned: pin 1 (x -0.05 in the
+    // footprint) mirrored to +0.05, turned a quarter clockwise to y -0.05.
+    EXPECT_NE(data.find("\"side\":\"bottom\",\"drill\":0.00000}"), std::string::npos);
+    EXPECT_NE(data.find("\"pin1\":[0.50000,0.45000]"), std::string::npos);
+    EXPECT_NE(data.find("{\"ref\":\"R2\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"bottom\""),
+              std::string::npos);
+    // Every kind is listed, none found.
+    EXPECT_NE(data.find("\"findings\":[],\"kinds\":[{\"kind\":0,\"title\":\"Placement point far from the copper\","
+                        "\"count\":0},"),
+              std::string::npos);
+}
+
+TEST(ReviewData, FindingsNameTheirPartsAndTextsNeverEndTheScript) {
+    // R1 twice and off the board; its information text full of what could break the page.
+    Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0) +
+                    part_block("R1", "R1206", 127000000, 12700000, 0, 0),
+                "</script><!-- \"quoted\" \\ back\x01");
+    const std::string data = board.data();
+    EXPECT_EQ(data.find('<'), std::string::npos);
+    EXPECT_NE(data.find("\"info\":\"\\u003c/script>\\u003c!-- \\\"quoted\\\" \\\\ back\\u0001\""), std::string::npos);
+    EXPECT_NE(data.find("{\"kind\":1,\"title\":\"Placement point outside the board outline\",\"part\":1,\"ref\":"
+                        "\"R1\",\"text\":\"R1 (R1206): placement point at 5.0000, 0.5000 in\"}"),
+              std::string::npos)
+        << data;
+    EXPECT_NE(data.find("{\"kind\":2,\"title\":\"Duplicate reference designators\",\"part\":0,\"ref\":\"R1\","),
+              std::string::npos);
+    // The second R1 carries its own finding's text, and both carry the duplicate.
+    EXPECT_NE(data.find("\"findings\":[\"R1 (R1206): placement point at 5.0000, 0.5000 in\"]}"), std::string::npos);
+}
+
+TEST(ReviewPage, TheTemplateHoldsOnePlaceForTheDataAndNeedsNoNetwork) {
+    const std::string page = review_page_template();
+    const std::string placeholder = "<script id=\"board-data\" type=\"application/json\">@BOARD_DATA@</script>";
+    ASSERT_NE(page.find(placeholder), std::string::npos);
+    EXPECT_EQ(page.find("@BOARD_DATA@", page.find(placeholder) + placeholder.size()), std::string::npos);
+    // Nothing is fetched: no script, style, font or image from elsewhere.
+    EXPECT_FALSE(std::regex_search(page, std::regex("(src|href)=\"(https?:)?//|@import|url\\((https?:)?//")));
+
+    Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0));
+    std::ostringstream out;
+    write_review_page(out, ReviewInput{board.settings, board.project, board.geometry, board.findings});
+    const std::string written = out.str();
+    EXPECT_EQ(written.size(), page.size() - std::string("@BOARD_DATA@").size() + board.data().size());
+    EXPECT_NE(written.find("type=\"application/json\">" + board.data() + "</script>"), std::string::npos);
+}
+
+namespace {
+
+void copy_example(const ScratchDir& dir) {
+    for (const char* file : {"demo_board.lpf", "Tarnwick.ini", "font.xml"})
+        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
+}
+
+}  // namespace
+
+TEST(ReviewSwitch, WritesThePageBesideTheReportAndChangesNothingElse) {
+    ScratchDir plain, reviewed;
+    copy_example(plain);
+    copy_example(reviewed);
+    CliResult before = run_tarnwick(plain.path, "");
+    CliResult after = run_tarnwick(reviewed.path, "--review");
+    ASSERT_EQ(before.status, 0);
+    EXPECT_EQ(after.status, 0);
+    const std::string done = "\nDone!\n";
+    EXPECT_EQ(after.err, before.err.substr(0, before.err.size() - done.size()) +
+                             "\nReview page demo_board.review.html written\n" + done);
+    EXPECT_EQ(read_file(reviewed.file("demo_board.place")), read_file(plain.file("demo_board.place")));
+    EXPECT_EQ(list_dir(reviewed.path), "BottomPlace.gbr Tarnwick.ini TopPlace.gbr demo_board.lpf demo_board.place "
+                                       "demo_board.review.html font.xml");
+    EXPECT_EQ(list_dir(plain.path), "BottomPlace.gbr Tarnwick.ini TopPlace.gbr demo_board.lpf demo_board.place font.xml");
+    EXPECT_NE(read_file(reviewed.file("demo_board.review.html")).find("\"project\":\"Demo Controller Rev B\""),
+              std::string::npos);
+}
+
+TEST(ReviewSwitch, NamesTheFindingsWithoutChangingTheExitStatus) {
+    ScratchDir dir;
+    write_file(dir.file("board.lpf"), "[footprints]\n" + FOOTPRINT + "[board]\n" + BOARD + "[parts]\n" +
+                                          part_block("R1", "R1206", 127000000, 0, 0, 0) + "[nets]\n");
+    // The page shows the findings; only --check makes them the exit status.
+    // A page that cannot be written stops the run before anything else is written.
+    CliResult page = run_tarnwick(dir.path, "--review=out/page.html board", "");
+    EXPECT_EQ(page.status, 1) << "a folder that is not there";
+    EXPECT_NE(page.err.find("Can't open output file \"out/page.html\""), std::string::npos);
+    EXPECT_EQ(list_dir(dir.path), "board.lpf");
+    CliResult named = run_tarnwick(dir.path, "--review=page.html board");
+    EXPECT_EQ(named.status, 0);
+    EXPECT_NE(read_file(dir.file("page.html")).find("\"kind\":1,\"title\":\"Placement point outside the board"),
+              std::string::npos);
+    EXPECT_EQ(run_tarnwick(dir.path, "--review=page.html --check board").status, 2);
+    // A report on standard output: the page is review.html in the working folder.
+    CliResult piped = run_tarnwick(dir.path, "--review", read_file(dir.file("board.lpf")));
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_NE(piped.out.find("Project:"), std::string::npos);
+    EXPECT_TRUE(file_exists(dir.file("review.html")));
+}
+
+TEST(ReviewSwitch, NeverReplacesTheProjectOrTheReport) {
+    ScratchDir dir;
+    write_file(dir.file("board.lpf"), "[footprints]\n" + FOOTPRINT + "[board]\n[parts]\n[nets]\n");
+    const std::string project = read_file(dir.file("board.lpf"));
+    for (const char* arguments : {"--review=board.lpf board", "--review=BOARD.place board", "--review=./board.lpf board"}) {
+        CliResult refused = run_tarnwick(dir.path, arguments);
+        EXPECT_EQ(refused.status, 1) << arguments;
+        EXPECT_NE(refused.err.find("Fatal error: Review page"), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(read_file(dir.file("board.lpf")), project);
+    EXPECT_EQ(list_dir(dir.path), "board.lpf");
+    // Only among the switches; after the names it is a name, with the usual warning.
+    CliResult late = run_tarnwick(dir.path, "board --review");
+    EXPECT_EQ(late.status, 0);
+    EXPECT_TRUE(file_exists(dir.file("--review.place")));
+}

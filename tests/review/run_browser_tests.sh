@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The review page in a real browser: the program writes the page of the bundled example and of a
+# generated 2,000-part project, and review.test.mjs drives Debian's Chromium through them.
+# Usage: run_browser_tests.sh TARNWICK_PROGRAM
+# Needs node, the packages of tests/review (npm ci --prefix tests/review) and /usr/bin/chromium
+# (or CHROMIUM=...). Without them it says so and exits with 77, which CTest counts as skipped,
+# unless TARNWICK_REQUIRE_BROWSER is set (CI sets it): then that is a failure.
+set -euo pipefail
+program=$(realpath "${1:?the Tarnwick program}")
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/../.." && pwd)
+chromium=${CHROMIUM:-/usr/bin/chromium}
+
+missing=""
+command -v node >/dev/null || missing="node"
+[ -d "$here/node_modules/playwright-core" ] || missing="$missing, the packages (npm ci --prefix tests/review)"
+[ -x "$chromium" ] || missing="$missing, $chromium"
+if [ -n "$missing" ]; then
+  echo "browser tests not run: missing ${missing#, }"
+  [ -n "${TARNWICK_REQUIRE_BROWSER:-}" ] && exit 1
+  exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The bundled example, as its own command file sets it up.
+mkdir "$work/example"
+cp "$top/examples/demo_board.lpf" "$top/examples/Tarnwick.ini" "$top/examples/font.xml" "$work/example/"
+(cd "$work/example" && "$program" --check --review >/dev/null 2>&1) || [ $? = 2 ]
+node "$here/review.test.mjs" "$work/example/demo_board.review.html"
+
+# A generated project of 2,000 parts on both sides, with an information text full of markup
+# characters that the page must show as text.
+mkdir "$work/panel"
+python3 "$top/bench/generate_project.py" 2000 "$work/panel/panel.lpf"
+first=$(grep -m1 '^part: ' "$work/panel/panel.lpf" | cut -d' ' -f2)
+printf -- '-U MM\n-F 0 Notes\n-I %s "<b>bold</b> & \\"quoted\\" </script><!--" 0\n' "$first" >"$work/panel/panel.ini"
+(cd "$work/panel" && "$program" -Ipanel.ini --review=panel.html panel >/dev/null 2>&1)
+node "$here/review.test.mjs" "$work/panel/panel.html"
