@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -25,9 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream console;
     RunEnvironment environment{input, false, output, console, std::nullopt, std::nullopt, "Thu Jan  1 00:00:00 2026"};
     try {
-        // With the placement check, which runs after everything a run without it does.
-        run({"--check"}, environment);
+        // With the placement check and the review page, which run after everything a run
+        // without them does.
+        run({"--check", "--review=page.html"}, environment);
     } catch (const FatalError&) {
+    }
+    // The page's data can never end its script element.
+    {
+        std::ifstream in("page.html");
+        std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string open = "type=\"application/json\">";
+        size_t data = page.find(open);
+        if (data != std::string::npos && page.find('<', data + open.size()) != page.find("</script>", data))
+            __builtin_trap();
+        std::remove("page.html");
     }
     for (const char* plot : {"TopPlace.gbr", "BottomPlace.gbr"}) {
         std::ifstream in(plot);
