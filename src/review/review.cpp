@@ -12,47 +12,86 @@ namespace {
 
 constexpr const char* DATA_PLACEHOLDER = "@BOARD_DATA@";
 
-// JSON text built piece by piece; lengths in inches with five decimals (a quarter micrometre).
-struct Json {
+// JSON text built piece by piece, the commas between values put in as they come; lengths in
+// inches with five decimals (a quarter of a micrometre).
+class Json {
+public:
     std::string text;
 
-    void raw(const char* piece) { text += piece; }
-    void number(double value) {
-        char digits[40];
-        int length = std::snprintf(digits, sizeof digits, "%.5f", std::isfinite(value) ? value : 0.0);
-        text.append(digits, static_cast<size_t>(length));
+    void open(char bracket) {
+        separate();
+        text += bracket;
+        first_ = true;
     }
-    void integer(long long value) { text += std::to_string(value); }
-    void string(std::string_view value) {
-        text += '"';
-        for (char c : value) {
-            auto byte = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\') {
-                text += '\\';
-                text += c;
-            } else if (byte < 0x20 || c == '<') {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                text += escaped;
-            } else {
-                text += c;
-            }
-        }
-        text += '"';
+    void close(char bracket) {
+        text += bracket;
+        first_ = false;
     }
     void key(const char* name) {
+        separate();
         text += '"';
         text += name;
         text += "\":";
+        first_ = true;  // the value follows without a comma
+    }
+    void value(double number) {
+        separate();
+        char digits[40];
+        int length = std::snprintf(digits, sizeof digits, "%.5f", std::isfinite(number) ? number : 0.0);
+        text.append(digits, static_cast<size_t>(length));
+    }
+    void value(int number) {
+        separate();
+        text += std::to_string(number);
+    }
+    void value(bool truth) {
+        separate();
+        text += truth ? "true" : "false";
+    }
+    void value(std::string_view string);
+    void null() {
+        separate();
+        text += "null";
     }
     void point(double x, double y) {
-        raw("[");
-        number(x);
-        raw(",");
-        number(y);
-        raw("]");
+        open('[');
+        value(x);
+        value(y);
+        close(']');
     }
+    template <typename Value>
+    void field(const char* name, Value field_value) {
+        key(name);
+        value(field_value);
+    }
+
+private:
+    void separate() {
+        if (!first_) text += ',';
+        first_ = false;
+    }
+    bool first_ = true;
 };
+
+// A JSON string; every "<" escaped, so that no text can end the page's script element.
+void Json::value(std::string_view string) {
+    separate();
+    text += '"';
+    for (char c : string) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            text += '\\';
+            text += c;
+        } else if (byte < 0x20 || c == '<') {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            text += escaped;
+        } else {
+            text += c;
+        }
+    }
+    text += '"';
+}
 
 const char* layer_name(int layer) {
     switch (layer) {
@@ -64,61 +103,49 @@ const char* layer_name(int layer) {
 
 // The copper pads, body outline lines and pin 1 of a part, from its footprint's geometry.
 void write_footprint_drawing(Json& json, const PartRecord& part, const geometry::FootprintGeometry* shape) {
-    json.raw(",\"pads\":[");
+    static const geometry::FootprintGeometry NO_SHAPE;
+    const geometry::FootprintGeometry& drawn = shape != nullptr ? *shape : NO_SHAPE;
     const geometry::Pin* pin1 = nullptr;
-    bool first = true;
-    if (shape != nullptr) {
-        for (const geometry::Pin& pin : shape->pins) {
-            if (pin1 == nullptr || (pin.name == "1" && pin1->name != "1")) pin1 = &pin;
-            for (const geometry::Pad& pad : pin.pads) {
-                if (!geometry::is_copper(pin, pad)) continue;
-                const geometry::PadOnBoard board =
-                    geometry::pad_on_board(pin, pad, part.origin_x, part.origin_y, part.layout_angle, part.side);
-                json.raw(first ? "{" : ",{");
-                first = false;
-                json.key("x");
-                json.number(board.x);
-                json.raw(",\"y\":");
-                json.number(board.y);
-                json.raw(",\"w\":");
-                json.number(board.width);
-                json.raw(",\"l\":");
-                json.number(board.length);
-                json.raw(",\"angle\":");
-                json.number(board.angle_ccw_degrees);
-                json.raw(",\"shape\":");
-                json.integer(board.shape);
-                json.raw(",\"r\":");
-                json.number(board.radius);
-                json.raw(",\"side\":");
-                json.string(layer_name(board.layer));
-                json.raw(",\"drill\":");
-                json.number(board.drill);
-                json.raw("}");
-            }
+    json.key("pads");
+    json.open('[');
+    for (const geometry::Pin& pin : drawn.pins) {
+        if (pin1 == nullptr || (pin.name == "1" && pin1->name != "1")) pin1 = &pin;
+        for (const geometry::Pad& pad : pin.pads) {
+            if (!geometry::is_copper(pin, pad)) continue;
+            const geometry::PadOnBoard board =
+                geometry::pad_on_board(pin, pad, part.origin_x, part.origin_y, part.layout_angle, part.side);
+            json.open('{');
+            json.field("x", board.x);
+            json.field("y", board.y);
+            json.field("w", board.width);
+            json.field("l", board.length);
+            json.field("angle", board.angle_ccw_degrees);
+            json.field("shape", board.shape);
+            json.field("r", board.radius);
+            json.field("side", std::string_view(layer_name(board.layer)));
+            json.field("drill", board.drill);
+            json.close('}');
         }
     }
-    json.raw("],\"outline\":[");
-    first = true;
-    if (shape != nullptr) {
-        for (const geometry::Polyline& line : shape->outlines) {
-            json.raw(first ? "{\"width\":" : ",{\"width\":");
-            first = false;
-            json.number(line.width);
-            json.raw(",\"points\":[");
-            bool first_point = true;
-            for (const geometry::Point& point :
-                 geometry::polyline_on_board(line, part.origin_x, part.origin_y, part.layout_angle, part.side)) {
-                if (!first_point) json.raw(",");
-                first_point = false;
-                json.point(point.x, point.y);
-            }
-            json.raw(line.closed ? "],\"closed\":true}" : "],\"closed\":false}");
-        }
+    json.close(']');
+    json.key("outline");
+    json.open('[');
+    for (const geometry::Polyline& line : drawn.outlines) {
+        json.open('{');
+        json.field("width", line.width);
+        json.key("points");
+        json.open('[');
+        for (const geometry::Point& point :
+             geometry::polyline_on_board(line, part.origin_x, part.origin_y, part.layout_angle, part.side))
+            json.point(point.x, point.y);
+        json.close(']');
+        json.field("closed", line.closed);
+        json.close('}');
     }
-    json.raw("],\"pin1\":");
+    json.close(']');
+    json.key("pin1");
     if (pin1 == nullptr) {
-        json.raw("null");
+        json.null();
     } else {
         BoardPoint at = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side, pin1->x, pin1->y);
         json.point(at.x, at.y);
@@ -127,46 +154,38 @@ void write_footprint_drawing(Json& json, const PartRecord& part, const geometry:
 
 void write_part(Json& json, const ReviewInput& input, const PartRecord& part, const std::vector<int>& findings) {
     const bool mm = input.settings.units_mm == 1;
-    json.raw("{\"ref\":");
-    json.string(part.ref_des);
-    json.raw(",\"footprint\":");
-    json.string(part.shape);
-    json.raw(",\"value\":");
-    json.string(part.value);
-    json.raw(",\"info\":");
-    json.string(part.info_text);
-    json.raw(is_bottom(part) ? ",\"side\":\"bottom\",\"x\":" : ",\"side\":\"top\",\"x\":");
-    json.number(part.x);
-    json.raw(",\"y\":");
-    json.number(part.y);
+    json.open('{');
+    json.field("ref", std::string_view(part.ref_des));
+    json.field("footprint", std::string_view(part.shape));
+    json.field("value", std::string_view(part.value));
+    json.field("info", std::string_view(part.info_text));
+    json.field("side", std::string_view(is_bottom(part) ? "bottom" : "top"));
+    json.field("x", part.x);
+    json.field("y", part.y);
     // The figures as the report prints them, rounded the same way.
-    json.raw(",\"x_text\":");
-    json.string(mm ? format_text("%.2f", part.x * MM_PER_INCH) : format_text("%.4f", part.x));
-    json.raw(",\"y_text\":");
-    json.string(mm ? format_text("%.2f", part.y * MM_PER_INCH) : format_text("%.4f", part.y));
-    json.raw(",\"rotation\":");
-    json.integer(part.angle);
-    json.raw(",\"class\":");
-    json.string(technology_name(part.technology));
-    json.raw(part.excluded != 0 ? ",\"excluded\":true,\"glue\":[" : ",\"excluded\":false,\"glue\":[");
+    json.field("x_text", std::string_view(mm ? format_text("%.2f", part.x * MM_PER_INCH) : format_text("%.4f", part.x)));
+    json.field("y_text", std::string_view(mm ? format_text("%.2f", part.y * MM_PER_INCH) : format_text("%.4f", part.y)));
+    json.field("rotation", part.angle);
+    json.field("class", std::string_view(technology_name(part.technology)));
+    json.field("excluded", part.excluded != 0);
+    json.key("glue");
+    json.open('[');
     for (int i = 0; i < part.glue.count; ++i) {
         const GlueSpot& spot = part.glue[static_cast<size_t>(i)];
-        json.raw(i == 0 ? "[" : ",[");
-        json.number(spot.x);
-        json.raw(",");
-        json.number(spot.y);
-        json.raw(",");
-        json.number(spot.dia);
-        json.raw("]");
+        json.open('[');
+        json.value(spot.x);
+        json.value(spot.y);
+        json.value(spot.dia);
+        json.close(']');
     }
-    json.raw("]");
+    json.close(']');
     write_footprint_drawing(json, part, geometry::find_footprint(input.geometry, part.shape));
-    json.raw(",\"findings\":[");
-    for (size_t i = 0; i < findings.size(); ++i) {
-        if (i > 0) json.raw(",");
-        json.string(input.findings.findings[static_cast<size_t>(findings[i])].text);
-    }
-    json.raw("]}");
+    json.key("findings");
+    json.open('[');
+    for (int finding : findings)
+        json.value(std::string_view(input.findings.findings[static_cast<size_t>(finding)].text));
+    json.close(']');
+    json.close('}');
 }
 
 }  // namespace
@@ -181,53 +200,48 @@ std::string review_data(const ReviewInput& input) {
             part_findings[static_cast<size_t>(findings[k].part)].push_back(static_cast<int>(k));
 
     Json json;
-    json.raw("{\"version\":1,\"project\":");
-    json.string(input.project.project_name);
-    json.raw(input.settings.units_mm == 1 ? ",\"units\":\"mm\",\"outlines\":[" : ",\"units\":\"inch\",\"outlines\":[");
-    bool first = true;
+    json.open('{');
+    json.field("version", 1);
+    json.field("project", std::string_view(input.project.project_name));
+    json.field("units", std::string_view(input.settings.units_mm == 1 ? "mm" : "inch"));
+    json.key("outlines");
+    json.open('[');
     for (const std::vector<geometry::Ring>& outline : geometry::flatten_board(input.geometry)) {
         for (const geometry::Ring& ring : outline) {
-            json.raw(first ? "[" : ",[");
-            first = false;
-            for (size_t i = 0; i < ring.size(); ++i) {
-                if (i > 0) json.raw(",");
-                json.point(ring[i].x, ring[i].y);
-            }
-            json.raw("]");
+            json.open('[');
+            for (const geometry::Point& point : ring) json.point(point.x, point.y);
+            json.close(']');
         }
     }
-    json.raw("],\"parts\":[");
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) json.raw(",");
-        write_part(json, input, parts[i], part_findings[i]);
-    }
-    json.raw("],\"findings\":[");
-    for (size_t k = 0; k < findings.size(); ++k) {
-        const Finding& finding = findings[k];
+    json.close(']');
+    json.key("parts");
+    json.open('[');
+    for (size_t i = 0; i < parts.size(); ++i) write_part(json, input, parts[i], part_findings[i]);
+    json.close(']');
+    json.key("findings");
+    json.open('[');
+    for (const Finding& finding : findings) {
         const bool about_part = finding.part >= 0 && static_cast<size_t>(finding.part) < parts.size();
-        json.raw(k == 0 ? "{\"kind\":" : ",{\"kind\":");
-        json.integer(finding.kind);
-        json.raw(",\"title\":");
-        json.string(check_kind_title(finding.kind));
-        json.raw(",\"part\":");
-        json.integer(about_part ? finding.part : -1);
-        json.raw(",\"ref\":");
-        json.string(about_part ? std::string_view(parts[static_cast<size_t>(finding.part)].ref_des) : "");
-        json.raw(",\"text\":");
-        json.string(finding.text);
-        json.raw("}");
+        json.open('{');
+        json.field("kind", finding.kind);
+        json.field("title", std::string_view(check_kind_title(finding.kind)));
+        json.field("part", about_part ? finding.part : -1);
+        json.field("ref", about_part ? std::string_view(parts[static_cast<size_t>(finding.part)].ref_des) : "");
+        json.field("text", std::string_view(finding.text));
+        json.close('}');
     }
-    json.raw("],\"kinds\":[");
+    json.close(']');
+    json.key("kinds");
+    json.open('[');
     for (int kind = 0; kind < CHECK_KIND_COUNT; ++kind) {
-        json.raw(kind == 0 ? "{\"kind\":" : ",{\"kind\":");
-        json.integer(kind);
-        json.raw(",\"title\":");
-        json.string(check_kind_title(kind));
-        json.raw(",\"count\":");
-        json.integer(input.findings.counts[static_cast<size_t>(kind)]);
-        json.raw("}");
+        json.open('{');
+        json.field("kind", kind);
+        json.field("title", std::string_view(check_kind_title(kind)));
+        json.field("count", input.findings.counts[static_cast<size_t>(kind)]);
+        json.close('}');
     }
-    json.raw("]}");
+    json.close(']');
+    json.close('}');
     return std::move(json.text);
 }
 

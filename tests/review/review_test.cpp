@@ -23,6 +23,9 @@ const std::string FOOTPRINT = footprint_block(
     "pin: 2 0 50 0 0\n  top_pad: 3 20 20 20 0\noutline_polyline: 5 -80 -30 1 0 4\nnext_corner: 80 -30 0\n"
     "next_corner: 80 30 0\nnext_corner: -80 30 0\nclose_polyline: 0\n");
 
+// A logo: no pins, no outline lines.
+const std::string LOGO = footprint_block("LOGO", "MIL", "sel_rect: -10 -10 10 10\nn_pins: 0\n");
+
 const std::string BOARD = "outline: 4 0\n  corner: 1 0 0 0\n  corner: 2 50800000 0 0\n"
                           "  corner: 3 50800000 25400000 0\n  corner: 4 0 25400000 0 1\n";
 
@@ -35,7 +38,7 @@ struct Board {
     CheckFindings findings;
 
     explicit Board(const std::string& parts, const std::string& info_text = "") {
-        std::string text = "project_name: \"Review <test>\"\n[footprints]\n" + FOOTPRINT + "[board]\n" + BOARD +
+        std::string text = "project_name: \"Review <test>\"\n[footprints]\n" + FOOTPRINT + LOGO + "[board]\n" + BOARD +
                            "[parts]\n" + parts + "[nets]\n[end]\n";
         geometry = geometry::read_project_geometry(text);
         project = load(text, settings);
@@ -76,6 +79,10 @@ TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
     EXPECT_NE(data.find("\"pin1\":[0.50000,0.45000]"), std::string::npos);
     EXPECT_NE(data.find("{\"ref\":\"R2\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"bottom\""),
               std::string::npos);
+    // A part without pins has no pads, no outline and no pin 1.
+    Board logo(part_block("L1", "LOGO", 0, 0, 0, 0));
+    EXPECT_NE(logo.data().find("\"pads\":[],\"outline\":[],\"pin1\":null,\"findings\":["), std::string::npos)
+        << logo.data();
     // Every kind is listed, none found.
     EXPECT_NE(data.find("\"findings\":[],\"kinds\":[{\"kind\":0,\"title\":\"Placement point far from the copper\","
                         "\"count\":0},"),
