@@ -102,6 +102,33 @@ function uniqueRefPart(side, from = 0.5) {
   assert.ok(found !== undefined, 'the data has no ' + side + ' part with a designator of its own');
   return found;
 }
+// A box around everything a part draws, never smaller than the page's own: pads by their half
+// diagonal, footprint lines, glue spots and the target ring.
+function roughBox(p) {
+  const b = [p.x - 0.02, p.y - 0.02, p.x + 0.02, p.y + 0.02];
+  const grow = (x, y, r) => { b[0] = Math.min(b[0], x - r); b[1] = Math.min(b[1], y - r); b[2] = Math.max(b[2], x + r); b[3] = Math.max(b[3], y + r); };
+  for (const pad of p.pads) grow(pad.x, pad.y, Math.hypot(pad.w, pad.l || pad.w) / 2);
+  for (const ln of p.outline) for (const pt of ln.points) grow(pt[0], pt[1], ln.width / 2);
+  for (const g of p.glue) grow(g[0], g[1], g[2] / 2);
+  return b;
+}
+// A top part with a surface pad big enough to sample when the part is centred, whose designator a
+// search finds first, and whose pad no other part's drawing reaches, so a click there is its own.
+function partWithOpenPad() {
+  const top = placedOn('top'), boxes = new Map(parts.map((p, i) => [i, roughBox(p)]));
+  for (const i of top.slice(Math.floor(top.length / 3)).concat(top)) {
+    const pad = parts[i].pads.find((d) => d.side === 'top' && !(d.drill > 0) && Math.min(d.w, d.l || d.w) >= 0.02);
+    if (!pad) continue;
+    const inside = (b) => pad.x >= b[0] && pad.x <= b[2] && pad.y >= b[1] && pad.y <= b[3];
+    if (parts.some((p, j) => j !== i && p.side === 'top' && inside(boxes.get(j)))) continue;
+    const needle = parts[i].ref.toLowerCase();
+    if (parts.filter((p) => p.ref === parts[i].ref).length !== 1) continue;
+    if (placedIdx.find((k) => [parts[k].ref, parts[k].footprint, parts[k].value].some((f) => f.toLowerCase().includes(needle))) !== i) continue;
+    return { i, pad };
+  }
+  return null;
+}
+
 // Designator order as an engineer expects it: letters, then the number as a number (C2 before C10).
 function naturalCompare(a, b) {
   const split = (s) => s.match(/\d+|\D+/g) || [];
@@ -408,6 +435,46 @@ try {
       assert.deepEqual(await selectedParts(page), before);
     }
     await page.keyboard.press('Escape');
+  });
+
+  await check('the canvas draws the copper of the side shown, the switches hide it, and a click on a pad picks its part', async () => {
+    await resetView(page);
+    const found = partWithOpenPad();
+    if (!found) { console.log('       (no top part with a pad of its own in this data)'); return; }
+    const { i: k, pad } = found;
+    await search(page, parts[k].ref);
+    await page.click(`#tbody .row[data-i="${k}"]`);
+    await frames(page);
+    // The part is centred on its placement point; the target ring (0.02 in) gives the scale.
+    const c = await targetCentre(page, k), s = c.w / 0.04;
+    const at = { x: c.x + (pad.x - parts[k].x) * s, y: c.y - (pad.y - parts[k].y) * s };
+    const pixel = () => page.evaluate(([x, y]) => {
+      const canvas = document.querySelector('#view-wrap canvas'), r = canvas.getBoundingClientRect();
+      const f = canvas.width / r.width;
+      return [...canvas.getContext('2d').getImageData(Math.floor((x - r.left) * f), Math.floor((y - r.top) * f), 1, 1).data];
+    }, [at.x, at.y]);
+    const switches = async (on) => {
+      for (const layer of ['edge', 'cu', 'other', 'ln', 'tgt', 'glue', 'p1', 'ref']) {
+        await page.setChecked(`#layers input[data-layer="${layer}"]`, on(layer));
+      }
+      await frames(page);
+    };
+    // Copper alone: nothing else may cover the pad.
+    await switches((layer) => layer === 'cu');
+    const copper = await page.evaluate(() => getComputedStyle(document.documentElement).getPropertyValue('--cu-top').trim());
+    const hex = (rgb) => '#' + rgb.slice(0, 3).map((v) => v.toString(16).padStart(2, '0')).join('');
+    assert.equal(hex(await pixel()), copper, 'pad of ' + parts[k].ref + ' not drawn in the top copper colour');
+    await switches(() => false);
+    assert.notEqual(hex(await pixel()), copper, 'copper still drawn with its switch off');
+    await switches(() => true);
+    // A click on the pad, away from the target, selects the part; a click on the empty canvas clears it.
+    await page.keyboard.press('Escape');
+    assert.deepEqual(await selectedParts(page), []);
+    await page.mouse.click(at.x, at.y);
+    await frames(page);
+    assert.deepEqual(await selectedParts(page), [k]);
+    await page.keyboard.press('Escape');
+    await search(page, '');
   });
 
   await check('keyboard: "/" focuses the search box, Esc clears the selection', async () => {
