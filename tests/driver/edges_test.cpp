@@ -147,7 +147,8 @@ TEST(HelpAndVersion, PrintOnStandardOutputAndTouchNothing) {
         CliResult help = run_tarnwick(dir.path, arguments);
         EXPECT_EQ(help.status, 0) << arguments;
         EXPECT_EQ(help.err, "") << arguments;
-        EXPECT_EQ(help.out.substr(0, 52), "Usage: Tarnwick [-I<command file>] [--check] [source") << arguments;
+        const std::string usage = "Usage: Tarnwick [-I<command file>] [--check] [--review[=FILE]] [source [destination]]\n";
+        EXPECT_EQ(help.out.substr(0, usage.size()), usage) << arguments;
         EXPECT_NE(help.out.find("man Tarnwick"), std::string::npos);
     }
     CliResult version = run_tarnwick(dir.path, "--version");
