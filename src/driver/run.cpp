@@ -25,7 +25,7 @@ struct RunTables {
     InfoTable info;
     OverrideTable overrides;
     Project project;
-    geometry::ProjectGeometry geometry;  // read only for the placement check
+    geometry::ProjectGeometry geometry;  // read only for the placement check and the review page
     GroupCounts top_counts;
     GroupCounts bottom_counts;
 };
