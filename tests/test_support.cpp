@@ -61,6 +61,11 @@ bool program_is_windows() { return std::getenv("TARNWICK_WINDOWS_EXE") != nullpt
 
 std::string source_path(const std::string& relative) { return std::string(TARNWICK_SOURCE_DIR) + "/" + relative; }
 
+void copy_example(const ScratchDir& dir) {
+    for (const char* file : {"demo_board.lpf", "Tarnwick.ini", "font.xml"})
+        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
+}
+
 CliResult run_tarnwick(const std::string& dir, const std::string& arguments, const std::string& input,
                        const std::string& environment) {
     ScratchDir io;

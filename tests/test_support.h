@@ -23,6 +23,9 @@ std::string list_dir(const std::string& dir);
 /// A file of the source tree, by its path relative to the top.
 std::string source_path(const std::string& relative);
 
+/// Copies the bundled example's project, command file and font into `dir`.
+void copy_example(const ScratchDir& dir);
+
 struct CliResult {
     int status = -1;
     std::string out;  // standard output

@@ -47,8 +47,18 @@ std::string replace_all(std::string text, const std::string& from, const std::st
 
 // In a child about to run the program: the three signals as a terminal would deliver them,
 // whatever the test runner set.
-void default_signals() {
+// Starts `Tarnwick board` in `dir` with the interruption signals at their defaults and standard
+// error (and, when asked, standard output) sent to /dev/null. Returns the child's id.
+pid_t start_quiet_run(const std::string& dir, bool quiet_output) {
+    pid_t child = fork();
+    if (child != 0) return child;
+    if (chdir(dir.c_str()) != 0) _exit(99);
     for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) signal(signal_number, SIG_DFL);
+    int null = open("/dev/null", O_WRONLY);
+    if (quiet_output) dup2(null, 1);
+    dup2(null, 2);
+    execl(TARNWICK_EXE, TARNWICK_EXE, "board", static_cast<char*>(nullptr));
+    _exit(98);
 }
 
 // The end of `text` as long as `expected`, to compare with it.
@@ -328,17 +338,8 @@ TEST(Interruption, RemovesTemporaryFilesAndEndsWithTheSignal) {
         write_file(dir.file("board.place"), "earlier report");
         ASSERT_EQ(mkfifo(dir.file("font.fifo").c_str(), 0600), 0);
         write_file(dir.file("Tarnwick.ini"), "-C 1\n-P font.fifo\n");
-        pid_t child = fork();
+        pid_t child = start_quiet_run(dir.path, true);
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (chdir(dir.path.c_str()) != 0) _exit(99);
-            default_signals();
-            int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execl(TARNWICK_EXE, TARNWICK_EXE, "board", static_cast<char*>(nullptr));
-            _exit(98);
-        }
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (temporary_files(dir.path).empty() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -359,16 +360,8 @@ TEST(Interruption, DuringALargeRunLeavesNoPlotBehind) {
     write_file(dir.file("font.xml"), read_file(source_path("examples/font.xml")));
     write_file(dir.file("Tarnwick.ini"), "-C 1\n");
     write_file(dir.file("TopPlace.gbr"), "earlier top");
-    pid_t child = fork();
+    pid_t child = start_quiet_run(dir.path, false);
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (chdir(dir.path.c_str()) != 0) _exit(99);
-        default_signals();
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 2);
-        execl(TARNWICK_EXE, TARNWICK_EXE, "board", static_cast<char*>(nullptr));
-        _exit(98);
-    }
     // Interrupted as soon as the top plot is being written.
     bool seen = false;
     int status = 0;

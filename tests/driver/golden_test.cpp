@@ -52,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, GoldenReport, ::testing::ValuesIn(golden_cases
 
 TEST(GoldenExample, MainCommandWritesReportPlotsAndConsole) {
     ScratchDir dir;
-    for (const char* file : {"demo_board.lpf", "Tarnwick.ini", "font.xml"})
-        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
+    copy_example(dir);
     CliResult result = run_tarnwick(dir.path, "");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, golden("example.console"));
@@ -64,8 +63,7 @@ TEST(GoldenExample, MainCommandWritesReportPlotsAndConsole) {
 
 TEST(GoldenExample, PlotHeaderCarriesTheLocalTime) {
     ScratchDir dir;
-    for (const char* file : {"demo_board.lpf", "Tarnwick.ini", "font.xml"})
-        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
+    copy_example(dir);
     ASSERT_EQ(run_tarnwick(dir.path, "").status, 0);
     std::string plot = read_file(dir.file("TopPlace.gbr"));
     std::string second_line = plot.substr(plot.find('\n') + 1, plot.find('\n', plot.find('\n') + 1) - plot.find('\n') - 1);

@@ -11,8 +11,7 @@ TEST(GerberReader, GerbvReadsAndRendersBothExamplePlots) {
         GTEST_SKIP() << "gerbv is not installed";
     }
     ScratchDir dir;
-    for (const char* file : {"demo_board.lpf", "Tarnwick.ini", "font.xml"})
-        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
+    copy_example(dir);
     ASSERT_EQ(run_tarnwick(dir.path, "").status, 0);
     for (const char* plot : {"TopPlace", "BottomPlace"}) {
         std::string command = "cd '" + dir.path + "' && gerbv -x png -D 150 -o " + plot + ".png " + plot +

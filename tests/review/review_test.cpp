@@ -123,15 +123,6 @@ TEST(ReviewPage, TheTemplateHoldsOnePlaceForTheDataAndNeedsNoNetwork) {
     EXPECT_NE(written.find("type=\"application/json\">" + board.data() + "</script>"), std::string::npos);
 }
 
-namespace {
-
-void copy_example(const ScratchDir& dir) {
-    for (const char* file : {"demo_board.lpf", "Tarnwick.ini", "font.xml"})
-        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
-}
-
-}  // namespace
-
 TEST(ReviewSwitch, WritesThePageBesideTheReportAndChangesNothingElse) {
     ScratchDir plain, reviewed;
     copy_example(plain);
