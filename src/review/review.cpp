@@ -36,9 +36,8 @@ public:
     }
     void value(double number) {
         separate();
-        char digits[40];
-        int length = std::snprintf(digits, sizeof digits, "%.5f", std::isfinite(number) ? number : 0.0);
-        text.append(digits, static_cast<size_t>(length));
+        // A hostile project can put a part 1e40 inches away: the text is as long as it takes.
+        text += format_text("%.5f", std::isfinite(number) ? number : 0.0);
     }
     void value(int number) {
         separate();

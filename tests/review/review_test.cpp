@@ -8,6 +8,7 @@
 #include <regex>
 #include <sstream>
 
+#include "common/text.h"
 #include "driver/records_and_rotations.h"
 #include "project/project_builder.h"
 #include "review/page_template.h"
@@ -105,6 +106,15 @@ TEST(ReviewData, FindingsNameTheirPartsAndTextsNeverEndTheScript) {
               std::string::npos);
     // The second R1 carries its own finding's text, and both carry the duplicate.
     EXPECT_NE(data.find("\"findings\":[\"R1 (R1206): placement point at 5.0000, 0.5000 in\"]}"), std::string::npos);
+}
+
+TEST(ReviewData, APartFarOffTheScaleIsWrittenWithAllItsDigits) {
+    // 1e44 nm is about 3.9e36 inches: 37 digits before the decimal point.
+    Board board("part: R1\nshape: \"R1206\"\nvalue: \"1k\"\npos: -1e44 0 0 0 0\n\n");
+    ASSERT_EQ(board.project.parts.size(), 1u);
+    const std::string x = format_text("%.5f", board.project.parts[0].x);
+    ASSERT_GT(x.size(), 40u);
+    EXPECT_NE(board.data().find("\"x\":" + x + ",\"y\":0.00000,"), std::string::npos) << x;
 }
 
 TEST(ReviewPage, TheTemplateHoldsOnePlaceForTheDataAndNeedsNoNetwork) {
