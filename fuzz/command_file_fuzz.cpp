@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/files.h"
 #include "config/command_file.h"
 #include "driver/records_and_rotations.h"
 #include "fuzz_support.h"
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream console;
     CommandReader reader{settings, info, overrides, console};
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    read_command_file(reader, in, "fuzz.ini");
+    read_command_file(reader, read_text_stream(in), "fuzz.ini");
     if (reader.include_depth != 0 || settings.user_column_count > MAX_USER_COLUMNS) __builtin_trap();
 
     PartRecord part;

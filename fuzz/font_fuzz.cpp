@@ -6,13 +6,14 @@
 #include <sstream>
 #include <string>
 
+#include "common/files.h"
 #include "plot/font.h"
 #include "plot/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto store = std::make_unique<GlyphStore>();
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    parse_font_file(*store, in);
+    parse_font_file(*store, read_text_stream(in));
     std::ostringstream out;
     GerberPen pen;
     for (int rotation = 0; rotation < 4; ++rotation)

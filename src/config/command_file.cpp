@@ -1,7 +1,6 @@
 #include "config/command_file.h"
 
 #include <cctype>
-#include <sstream>
 
 #include "common/files.h"
 #include "common/lines.h"
@@ -40,8 +39,7 @@ LineEffect include_file(CommandReader& reader, const CommandLine& line, int& lin
     if (settings.verbose != 0)
         print_to(reader.console, "\n\n  %s - %1d: Including: %s %1d", line.file_name.c_str(), line.line_number,
                  include_name.c_str(), reader.include_depth);
-    std::istringstream include_stream(include_text);
-    lines_examined += read_command_file(reader, include_stream, include_name);
+    lines_examined += read_command_file(reader, include_text, include_name);
     --reader.include_depth;
     return LineEffect::CONTINUE;
 }
@@ -92,8 +90,7 @@ void print_summary(CommandReader& reader, int lines_examined) {
 
 }  // namespace
 
-int read_command_file(CommandReader& reader, std::istream& in, const std::string& name) {
-    const std::string text = read_text_stream(in);
+int read_command_file(CommandReader& reader, std::string_view text, const std::string& name) {
     LineCursor cursor{text};
     int lines_examined = 0;
     int line_number = 0;

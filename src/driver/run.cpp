@@ -1,7 +1,6 @@
 #include "driver/run.h"
 
 #include <memory>
-#include <sstream>
 
 #include "check/check.h"
 #include "common/fatal.h"
@@ -51,9 +50,8 @@ void print_information(Request request, std::FILE* standard_output) {
 void read_settings(const Invocation& invocation, RunTables& tables, std::ostream& console) {
     std::string text;
     if (invocation.command_file_name.empty() || !read_text_file(invocation.command_file_name, text)) return;
-    std::istringstream command_file(text);
     CommandReader reader{tables.settings, tables.info, tables.overrides, console};
-    read_command_file(reader, command_file, invocation.command_file_name);
+    read_command_file(reader, text, invocation.command_file_name);
 }
 
 // Derives the file names, refuses a destination that is the source, reads the source and opens

@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
-#include <sstream>
 
 #include "common/fatal.h"
 #include "common/files.h"
@@ -102,8 +100,7 @@ char decode_xml_char(const std::string& text, size_t& position) {
     return position < text.size() ? text[position++] : '\0';
 }
 
-int parse_font_file(GlyphStore& store, std::istream& in) {
-    const std::string bytes = read_text_stream(in);
+int parse_font_file(GlyphStore& store, const std::string& bytes) {
     ChunkReader reader{bytes};
     FontBox box;
     bool any_stroke = false;
@@ -179,8 +176,7 @@ int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, s
         }
         if (verbose != 0) print_to(console, "\n  Font file: \"%s\"\n", places.installed_font->c_str());
     }
-    std::istringstream in(bytes);
-    int loaded = parse_font_file(store, in);
+    int loaded = parse_font_file(store, bytes);
     if (verbose != 0) print_to(console, "\n%d Character font loaded\n\n", loaded);
     return 1;
 }

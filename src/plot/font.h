@@ -3,7 +3,6 @@
 // character drawn from straight lines on the "layout" layer. Read with a small byte
 // scanner and rescaled into one normalised box shared by all characters.
 #include <array>
-#include <istream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -47,7 +46,7 @@ std::optional<std::string> installed_font_path(const std::optional<std::string>&
 int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, std::ostream& console);
 
 /// Reads the pages of an open font file and normalises the strokes; returns the pages stored.
-int parse_font_file(GlyphStore& store, std::istream& in);
+int parse_font_file(GlyphStore& store, const std::string& bytes);
 
 /// The number after the first occurrence of `key` in `chunk`, 0 when the key is absent
 /// or the number is not finite.

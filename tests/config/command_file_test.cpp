@@ -154,7 +154,7 @@ TEST(IncludeFiles, SelfInclusionStopsAtTheDepthLimit) {
     CommandFileRun run;
     std::ifstream in("self.ini");
     CommandReader reader{run.settings, run.info, run.overrides, run.console};
-    int lines = read_command_file(reader, in, "self.ini");
+    int lines = read_command_file(reader, read_text_stream(in), "self.ini");
     EXPECT_EQ(lines, 18);                       // read nine times, two lines each
     EXPECT_EQ(reader.valid_command_count, 9);  // one -V per reading
     EXPECT_EQ(reader.include_depth, 0);

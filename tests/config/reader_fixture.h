@@ -3,6 +3,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/files.h"
 #include "config/command_file.h"
 
 struct CommandFileRun {
@@ -18,7 +19,7 @@ struct CommandFileRun {
         std::istringstream in(text);
         CommandReader reader{settings, info, overrides, console};
         reader.valid_command_count = valid_commands;
-        lines = read_command_file(reader, in, name);
+        lines = read_command_file(reader, read_text_stream(in), name);
         valid_commands = reader.valid_command_count;
         return *this;
     }

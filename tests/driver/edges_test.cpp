@@ -253,6 +253,20 @@ TEST(CsvReadBack, QuotesInFieldsSurviveACsvReader) {
               "\n\n");
 }
 
+TEST(LineEnds, EachCommandFileIsReadOnce) {
+    // Only the carriage return directly before a line feed goes: a second one stays part of the
+    // text, in the command file and in a file it includes (a reader that dropped them twice would
+    // take both).
+    ScratchDir dir;
+    write_file(dir.file("board.lpf"), project(2, 0));
+    write_file(dir.file("Tarnwick.ini"), "-F 2 Info\r\r\n-I R1 hello\r\r\n-A more.ini\r\n");
+    write_file(dir.file("more.ini"), "-I R2 there\r\r\n");
+    ASSERT_EQ(run_tarnwick(dir.path, "board").status, 0);
+    const std::string report = read_file(dir.file("board.place"));
+    EXPECT_NE(report.find("\"R1\",\"hello\r\",\"Top\","), std::string::npos) << report;
+    EXPECT_NE(report.find("\"R2\",\"there\r\",\"Top\","), std::string::npos) << report;
+}
+
 TEST(FailingStandardOutput, IsAnErrorAndNeverDone) {
     ScratchDir dir;
     write_file(dir.file("board.lpf"), BOARD);

@@ -1,3 +1,4 @@
+#include "common/files.h"
 #include "plot/font.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ std::string document(const std::string& pages) {
 
 int parse(GlyphStore& store, const std::string& text) {
     std::istringstream in(text);
-    return parse_font_file(store, in);
+    return parse_font_file(store, read_text_stream(in));
 }
 
 }  // namespace
