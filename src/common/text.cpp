@@ -26,11 +26,6 @@ std::string vformat(const char* format, va_list arguments) {
     return text;
 }
 
-unsigned char fold(char c) {
-    auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
 }  // namespace
 
 std::string format_text(const char* format, ...) {
@@ -63,8 +58,8 @@ int print_to(std::ostream& out, const char* format, ...) {
 int compare_ignoring_case(std::string_view a, std::string_view b) {
     size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
-        unsigned char left = fold(a[i]);
-        unsigned char right = fold(b[i]);
+        unsigned char left = fold_case(a[i]);
+        unsigned char right = fold_case(b[i]);
         if (left != right) return left < right ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

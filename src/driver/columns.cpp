@@ -33,8 +33,7 @@ void write_groups(std::ostream& out, const ReportInput& input, unsigned side) {
         if (counts.class_count[technology] <= 0) continue;
         write_column_headings(out, input.settings);
         for (const PartRecord& part : input.project.parts) {
-            bool on_side = side == 0 ? part.side == 0 : part.side != 0;
-            if (on_side && part.technology == technology && part.excluded == 0) write_column_row(out, input, part);
+            if (is_bottom(part) == (side != 0) && part.technology == technology && part.excluded == 0) write_column_row(out, input, part);
         }
     }
 }

@@ -1,6 +1,5 @@
 #include "driver/csv.h"
 
-#include <cstring>
 #include <string>
 
 #include "common/text.h"

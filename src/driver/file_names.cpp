@@ -17,6 +17,12 @@ size_t file_name_start(const std::string& name) {
 
 bool file_name_has_dot(const std::string& name) { return name.find('.', file_name_start(name)) != std::string::npos; }
 
+// The name with its file name cut at the file name's last ".", if it has one.
+std::string without_extension(const std::string& name) {
+    size_t last_dot = name.rfind('.');
+    return last_dot != std::string::npos && last_dot >= file_name_start(name) ? name.substr(0, last_dot) : name;
+}
+
 bool is_folder(const std::string& name) {
     std::error_code failed;
     return std::filesystem::is_directory(name, failed);
@@ -27,10 +33,7 @@ bool is_folder(const std::string& name) {
 FileNames derive_file_names(const std::string& source_name, const std::string& destination_name) {
     FileNames names{source_name, destination_name};
     if (!file_name_has_dot(source_name)) names.source_name += SOURCE_EXTENSION;
-    std::string base_name = source_name;
-    size_t last_dot = base_name.rfind('.');
-    if (last_dot != std::string::npos && last_dot >= file_name_start(base_name)) base_name.resize(last_dot);
-    base_name += REPORT_EXTENSION;
+    const std::string base_name = without_extension(source_name) + REPORT_EXTENSION;
 
     std::string& destination = names.destination_name;
     if (destination.empty()) {
@@ -45,11 +48,7 @@ FileNames derive_file_names(const std::string& source_name, const std::string& d
 }
 
 std::string review_page_name(const std::string& report_name) {
-    if (report_name.empty()) return "review.html";
-    std::string base = report_name;
-    size_t last_dot = base.rfind('.');
-    if (last_dot != std::string::npos && last_dot >= file_name_start(base)) base.resize(last_dot);
-    return base + ".review.html";
+    return report_name.empty() ? "review.html" : without_extension(report_name) + ".review.html";
 }
 
 bool names_match(const std::string& a, const std::string& b) { return compare_ignoring_case(a, b) == 0; }

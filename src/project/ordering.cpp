@@ -25,15 +25,10 @@ struct OrderEntry {
     bool has_digit;
 };
 
-unsigned char fold(char c) {
-    auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
 OrderEntry entry_for(std::string_view ref_des, uint32_t index) {
     OrderEntry entry{{0, 0}, 0, index, static_cast<uint32_t>(std::min<size_t>(ref_des.size(), UINT32_MAX)), 0, false};
     for (size_t i = 0; i < HEAD_BYTES; ++i) {
-        unsigned char byte = i < ref_des.size() ? fold(ref_des[i]) : 0;
+        unsigned char byte = i < ref_des.size() ? fold_case(ref_des[i]) : 0;
         entry.head[i / 8] = entry.head[i / 8] << 8 | byte;
     }
     size_t digit = ref_des.find_first_of("0123456789");
