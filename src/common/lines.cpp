@@ -26,3 +26,11 @@ std::string_view without_newline(std::string_view line) {
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
     return line;
 }
+
+std::string_view take_word(std::string_view text, size_t& at) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
+    while (at < text.size() && blank(text[at])) ++at;
+    size_t start = at;
+    while (at < text.size() && !blank(text[at])) ++at;
+    return text.substr(start, at - start);
+}

@@ -28,5 +28,17 @@ std::string_view strip_leading_blanks(std::string_view line);
 /// The line without its trailing line feed.
 std::string_view without_newline(std::string_view line);
 
+/// The next word of `text` from `at` as scanf's conversions see words (separated by C-locale
+/// blanks: space, tab, line feed, vertical tab, form feed, carriage return); `at` moves past it.
+/// Empty, with `at` at the end, when only blanks are left.
+std::string_view take_word(std::string_view text, size_t& at);
+
+/// Takes `prefix` off the front of `text` when it is there; false (and `text` unchanged) when not.
+constexpr bool take_prefix(std::string_view& text, std::string_view prefix) {
+    if (!text.starts_with(prefix)) return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
 /// True when `line` begins with `key` over the key's whole length (case-sensitive).
 inline bool starts_with_key(std::string_view line, std::string_view key) { return line.substr(0, key.size()) == key; }

@@ -1,9 +1,10 @@
 #pragma once
 #include <cmath>
 
-/// Largest magnitude a length or diameter from the command file may have, in its unit.
-/// Far beyond any board, yet small enough that no unit conversion or sum overflows.
-constexpr double MAX_COMMAND_NUMBER = 1e12;
+/// Largest magnitude a length or diameter from the command file or a pad or outline field of
+/// the project may have, in its unit. Far beyond any board, yet small enough that no unit
+/// conversion, sum or square overflows.
+constexpr double MAX_INPUT_NUMBER = 1e12;
 
-/// True for a number the command file may set: finite and within MAX_COMMAND_NUMBER.
-inline bool usable_number(double value) { return std::isfinite(value) && std::fabs(value) <= MAX_COMMAND_NUMBER; }
+/// True for a number the command file or the geometry may take: finite and within MAX_INPUT_NUMBER.
+inline bool usable_number(double value) { return std::isfinite(value) && std::fabs(value) <= MAX_INPUT_NUMBER; }

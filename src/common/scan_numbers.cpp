@@ -4,8 +4,6 @@ namespace scan_detail {
 
 namespace {
 
-bool is_scanf_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Digits, after an optional minus sign; the position after them, or 0 when there are none.
@@ -24,13 +22,6 @@ bool read_integer(std::string_view word, Integer& field) {
 }
 
 }  // namespace
-
-std::string_view next_word(std::string_view text, size_t& at) {
-    while (at < text.size() && is_scanf_space(text[at])) ++at;
-    size_t start = at;
-    while (at < text.size() && !is_scanf_space(text[at])) ++at;
-    return text.substr(start, at - start);
-}
 
 bool read_plain(std::string_view word, double& field) {
     // Digits with an optional minus sign, an optional point and more digits.

@@ -12,6 +12,8 @@
 #include <tuple>
 #include <type_traits>
 
+#include "common/lines.h"
+
 /// A field read and dropped: "%*d".
 struct SkipInteger {};
 /// A field read and dropped: "%*s".
@@ -29,23 +31,13 @@ constexpr std::string_view conversion_of() {
     return "";
 }
 
-// Takes `piece` off the front of `format` when it is there.
-constexpr bool consume(std::string_view& format, std::string_view piece) {
-    if (format.substr(0, piece.size()) != piece) return false;
-    format.remove_prefix(piece.size());
-    return true;
-}
-
 template <typename... Fields>
 consteval bool format_matches(std::string_view format) {
     bool matches = true, first = true;
-    ((matches = matches && (first || consume(format, " ")) && consume(format, conversion_of<Fields>()), first = false),
+    ((matches = matches && (first || take_prefix(format, " ")) && take_prefix(format, conversion_of<Fields>()), first = false),
      ...);
     return matches && format.empty();
 }
-
-/// The next blank-separated word of `text` from `at`, as scanf's conversions see words.
-std::string_view next_word(std::string_view text, size_t& at);
 
 /// Reads `word` into `field` when it is a plain decimal number of the field's kind.
 bool read_plain(std::string_view word, double& field);
@@ -87,7 +79,7 @@ int scan_numbers(std::string_view text, std::type_identity_t<ScanFormat<Fields..
         if (!plain) return;
         using Field = std::remove_pointer_t<decltype(field)>;
         std::remove_cv_t<Field> value{};
-        if (!scan_detail::read_plain(scan_detail::next_word(text, at), value)) {
+        if (!scan_detail::read_plain(take_word(text, at), value)) {
             plain = false;
             return;
         }

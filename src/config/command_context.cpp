@@ -1,14 +1,7 @@
 #include "config/command_context.h"
 
-#include <cctype>
-
+#include "common/lines.h"
 #include "common/text.h"
-
-namespace {
-
-bool is_scanf_space(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
-}  // namespace
 
 std::string message_prefix(const CommandLine& line) {
     return format_text("\n  %s - %1d: ", line.file_name.c_str(), line.line_number);
@@ -34,12 +27,10 @@ size_t extract_quoted(std::string& dest, std::string_view source, size_t max) {
 }
 
 std::string_view next_word(std::string_view text, size_t from, size_t* word_start) {
-    size_t start = from;
-    while (start < text.size() && is_scanf_space(text[start])) ++start;
-    size_t end = start;
-    while (end < text.size() && !is_scanf_space(text[end])) ++end;
-    if (word_start != nullptr) *word_start = start;
-    return text.substr(start, end - start);
+    size_t at = from;
+    std::string_view word = take_word(text, at);
+    if (word_start != nullptr) *word_start = at - word.size();
+    return word;
 }
 
 std::string word_or_quoted(std::string_view parameters, size_t room) {

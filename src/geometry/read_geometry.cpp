@@ -3,23 +3,15 @@
 #include <cmath>
 #include <utility>
 
+#include "common/lines.h"
+#include "common/numbers.h"
 #include "geometry/geometry.h"
 #include "project/footprints.h"
 
 namespace geometry {
 namespace {
 
-// Beyond any board in either unit, and small enough that no sum or square overflows.
-constexpr double MAX_FILE_NUMBER = 1e12;
-
 constexpr const char* BLANKS = " \t\r";
-
-// Takes `key` off the front of `line`; false (and `line` unchanged) when it is not there.
-bool take_key(std::string_view& line, std::string_view key) {
-    if (!line.starts_with(key)) return false;
-    line.remove_prefix(key.size());
-    return true;
-}
 
 // The blank-separated fields of a line, read one by one; a missing field reads as 0.
 struct Fields {
@@ -38,7 +30,7 @@ struct Fields {
         if (text.starts_with('+')) text.remove_prefix(1);
         double value = 0.0;
         bool read = std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc{};
-        return read && std::isfinite(value) && std::fabs(value) <= MAX_FILE_NUMBER ? value : 0.0;
+        return read && usable_number(value) ? value : 0.0;
     }
 
     // Read as a number first, so that "1e999" gives 0 rather than 1 and "90.0" gives 90.
@@ -53,7 +45,7 @@ struct Fields {
     // A quoted name up to its closing quote (or the line's end), else a bare word.
     std::string name() {
         rest.remove_prefix(std::min(rest.find_first_not_of(BLANKS), rest.size()));
-        if (!take_key(rest, "\"")) return std::string(word());
+        if (!take_prefix(rest, "\"")) return std::string(word());
         size_t quote = std::min(rest.find('"'), rest.size());
         std::string found(rest.substr(0, quote));
         rest.remove_prefix(std::min(quote + 1, rest.size()));
@@ -102,7 +94,7 @@ struct Reader {
     }
 
     void footprint_line(std::string_view line) {
-        if (take_key(line, "name: \"")) {
+        if (take_prefix(line, "name: \"")) {
             end_footprint();
             in_footprint = true;
             footprint.name = std::string(line.substr(0, line.find('"')));
@@ -117,30 +109,30 @@ struct Reader {
         Fields fields{line};
         if (in_polyline) {
             Polyline& polyline = footprint.outlines.back();
-            if (take_key(fields.rest, "next_corner:")) {
+            if (take_prefix(fields.rest, "next_corner:")) {
                 polyline.corners.push_back(fields.corner(scale));
                 return;
             }
-            if (take_key(fields.rest, "close_polyline:")) {
+            if (take_prefix(fields.rest, "close_polyline:")) {
                 polyline.closed = true;
                 polyline.closing_style = fields.integer();
                 return;
             }
             in_polyline = false;
         }
-        if (take_key(fields.rest, "pin:")) {
+        if (take_prefix(fields.rest, "pin:")) {
             std::string name = fields.name();
             footprint.pins.push_back(
                 {std::move(name), fields.number() * scale, fields.number() * scale, fields.number() * scale,
                  fields.integer(), {}});
-        } else if (take_key(fields.rest, "top_pad:") || take_key(fields.rest, "bottom_pad:") ||
-                   take_key(fields.rest, "inner_pad:")) {
+        } else if (take_prefix(fields.rest, "top_pad:") || take_prefix(fields.rest, "bottom_pad:") ||
+                   take_prefix(fields.rest, "inner_pad:")) {
             if (footprint.pins.empty()) return;
             int layer = line[0] == 't' ? LAYER_TOP : line[0] == 'b' ? LAYER_BOTTOM : LAYER_INNER;
             footprint.pins.back().pads.push_back({layer, fields.integer(), fields.number() * scale,
                                                   fields.number() * scale, fields.number() * scale,
                                                   fields.number() * scale});
-        } else if (take_key(fields.rest, "outline_polyline:")) {
+        } else if (take_prefix(fields.rest, "outline_polyline:")) {
             double width = fields.number() * scale;
             Corner first{fields.number() * scale, fields.number() * scale, SIDE_STRAIGHT};
             footprint.outlines.push_back({width, {first}, false, SIDE_STRAIGHT});
@@ -150,14 +142,14 @@ struct Reader {
 
     void board_line(std::string_view line) {
         Fields fields{line};
-        if (take_key(fields.rest, "outline:")) {
+        if (take_prefix(fields.rest, "outline:")) {
             end_outline();
             project.board_outlines.emplace_back();
             in_outline = true;
             return;
         }
         if (!in_outline) return;
-        if (!take_key(fields.rest, "corner:")) {
+        if (!take_prefix(fields.rest, "corner:")) {
             end_outline();
             return;
         }
