@@ -35,16 +35,12 @@ const char* const KIND_COUNTED[CHECK_KIND_COUNT][2] = {
     {"without copper", "without copper"},
 };
 
-// Lengths as the report gives them: millimetres with 2 decimals after -U MM, else inches with 4.
-struct Units {
-    double per_inch;
-    int decimals;
+// Lengths as the report gives them, with the unit's word.
+struct Units : ReportUnits {
     const char* word;
 };
 
-Units units_of(const Settings& settings) {
-    return settings.units_mm == 1 ? Units{MM_PER_INCH, 2, "mm"} : Units{1.0, 4, "in"};
-}
+Units units_of(const Settings& settings) { return {report_units(settings), settings.units_mm == 1 ? "mm" : "in"}; }
 
 bool placed(const PartRecord& part) { return part.excluded == 0; }
 
@@ -107,7 +103,7 @@ void far_from_copper(const CheckInput& input, const Units& units, CheckFindings&
 }
 
 void outside_board(const CheckInput& input, const Units& units, CheckFindings& result) {
-    const geometry::BoardRings board = geometry::flatten_board(input.geometry);
+    const geometry::BoardRings& board = input.geometry.board;
     if (!geometry::has_board_outline(board)) return;
     const PartTable& parts = input.project.parts;
     for (size_t i = 0; i < parts.size(); ++i) {
@@ -163,14 +159,12 @@ void unmatched_records(const CheckInput& input, CheckFindings& result) {
 
 void pin_counts(const CheckInput& input, CheckFindings& result) {
     const std::vector<FootprintRecord>& footprints = input.project.footprints.records;
-    bool any = false;
-    for (const FootprintRecord& footprint : footprints) any = any || footprint.pin_count != footprint.found_pins;
-    if (!any) return;
+    auto differs = [](const FootprintRecord& footprint) { return footprint.pin_count != footprint.found_pins; };
+    if (std::none_of(footprints.begin(), footprints.end(), differs)) return;
     std::vector<std::vector<std::string_view>> users(footprints.size());
     for (const PartRecord& part : input.project.parts) {
         size_t footprint = static_cast<size_t>(part.footprint_index);
-        if (placed(part) && footprint < footprints.size() &&
-            footprints[footprint].pin_count != footprints[footprint].found_pins)
+        if (placed(part) && footprint < footprints.size() && differs(footprints[footprint]))
             users[footprint].push_back(part.ref_des);
     }
     for (size_t i = 0; i < footprints.size(); ++i) {

@@ -54,3 +54,14 @@ struct Settings {
     int verbose = 0;
     bool show_load_summary = false;
 };
+
+/// Lengths as the listing reports print them: millimetres with 2 decimals after -U MM, else
+/// inches with 4.
+struct ReportUnits {
+    double per_inch;
+    int decimals;
+};
+
+inline ReportUnits report_units(const Settings& settings) {
+    return settings.units_mm == 1 ? ReportUnits{MM_PER_INCH, 2} : ReportUnits{1.0, 4};
+}

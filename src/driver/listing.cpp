@@ -50,9 +50,7 @@ void format_listing_row(LineWriter& row, const ReportInput& input, const PartRec
     row.clear();
     row.put('\n').left(part.ref_des, 8).put("  ");
     if (input.info.on()) row.left_cut(part.info_text, 16).put("  ");
-    const bool mm = input.settings.units_mm == 1;
-    const double unit = mm ? MM_PER_INCH : 1.0;
-    const int decimals = mm ? 2 : 4;
+    const auto [unit, decimals] = report_units(input.settings);
     const GlueSpot glue = part.glue.first();
     row.left_cut(part.shape, 20).put("  ").left(side, 6).put("  ");
     row.fixed(part.x * unit, 7, decimals)

@@ -54,16 +54,20 @@ struct FootprintGeometry {
 
 using Contour = std::vector<Corner>;  // closed; its first corner's style is the closing side's
 
-struct ProjectGeometry {
-    std::map<std::string, FootprintGeometry, std::less<>> footprints;  // the first block of a name
-    std::vector<std::vector<Contour>> board_outlines;                  // outline -> its contours
-};
-
 struct Point {
     double x = 0.0, y = 0.0;
 };
 
 using Ring = std::vector<Point>;  // a flattened closed contour, its first point not repeated
+
+/// The board outlines flattened: outline -> its rings.
+using BoardRings = std::vector<std::vector<Ring>>;
+
+struct ProjectGeometry {
+    std::map<std::string, FootprintGeometry, std::less<>> footprints;  // the first block of a name
+    std::vector<std::vector<Contour>> board_outlines;                  // outline -> its contours
+    BoardRings board;  // the outlines flattened once, for the point tests and the drawing
+};
 
 /// An axis-parallel box; empty while nothing has been added.
 struct Box {
@@ -92,7 +96,7 @@ struct PadOnBoard {
 constexpr int DEFAULT_ARC_SEGMENTS = 16;  // straight pieces per quarter arc or quarter circle
 
 /// Reads the footprints' pins, pads and outline lines and the board outlines from the text of
-/// a project file in one pass. Never throws for odd input: missing, non-finite or absurdly
+/// a project file in one pass, and flattens the board outlines. Never throws for odd input: missing, non-finite or absurdly
 /// large numbers read as 0, lines out of place are ignored.
 ProjectGeometry read_project_geometry(std::string_view text);
 
@@ -115,9 +119,6 @@ Box copper_box(const FootprintGeometry& footprint);
 /// The points of a polyline with its arcs flattened; a closed one's first point is not repeated.
 std::vector<Point> flatten(const std::vector<Corner>& corners, bool closed, int closing_style,
                            int arc_segments = DEFAULT_ARC_SEGMENTS);
-
-/// The board outlines flattened: outline -> its rings.
-using BoardRings = std::vector<std::vector<Ring>>;
 
 /// Every board outline as flattened contours, made once for many point tests.
 BoardRings flatten_board(const ProjectGeometry& project, int arc_segments = DEFAULT_ARC_SEGMENTS);

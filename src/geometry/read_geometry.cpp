@@ -189,6 +189,7 @@ ProjectGeometry read_project_geometry(std::string_view text) {
         text.remove_prefix(end == text.size() ? end : end + 1);
     }
     reader.end_section();
+    reader.project.board = flatten_board(reader.project);
     return std::move(reader.project);
 }
 

@@ -48,6 +48,8 @@ public:
         text += truth ? "true" : "false";
     }
     void value(std::string_view string);
+    // Without it a literal would be taken as a truth value.
+    void value(const char* string) { value(std::string_view(string)); }
     void null() {
         separate();
         text += "null";
@@ -59,7 +61,7 @@ public:
         close(']');
     }
     template <typename Value>
-    void field(const char* name, Value field_value) {
+    void field(const char* name, const Value& field_value) {
         key(name);
         value(field_value);
     }
@@ -121,7 +123,7 @@ void write_footprint_drawing(Json& json, const PartRecord& part, const geometry:
             json.field("angle", board.angle_ccw_degrees);
             json.field("shape", board.shape);
             json.field("r", board.radius);
-            json.field("side", std::string_view(layer_name(board.layer)));
+            json.field("side", layer_name(board.layer));
             json.field("drill", board.drill);
             json.close('}');
         }
@@ -152,20 +154,20 @@ void write_footprint_drawing(Json& json, const PartRecord& part, const geometry:
 }
 
 void write_part(Json& json, const ReviewInput& input, const PartRecord& part, const std::vector<int>& findings) {
-    const bool mm = input.settings.units_mm == 1;
+    const ReportUnits units = report_units(input.settings);
     json.open('{');
-    json.field("ref", std::string_view(part.ref_des));
-    json.field("footprint", std::string_view(part.shape));
-    json.field("value", std::string_view(part.value));
-    json.field("info", std::string_view(part.info_text));
-    json.field("side", std::string_view(is_bottom(part) ? "bottom" : "top"));
+    json.field("ref", part.ref_des);
+    json.field("footprint", part.shape);
+    json.field("value", part.value);
+    json.field("info", part.info_text);
+    json.field("side", layer_name(is_bottom(part) ? geometry::LAYER_BOTTOM : geometry::LAYER_TOP));
     json.field("x", part.x);
     json.field("y", part.y);
     // The figures as the report prints them, rounded the same way.
-    json.field("x_text", std::string_view(mm ? format_text("%.2f", part.x * MM_PER_INCH) : format_text("%.4f", part.x)));
-    json.field("y_text", std::string_view(mm ? format_text("%.2f", part.y * MM_PER_INCH) : format_text("%.4f", part.y)));
+    json.field("x_text", format_text("%.*f", units.decimals, part.x * units.per_inch));
+    json.field("y_text", format_text("%.*f", units.decimals, part.y * units.per_inch));
     json.field("rotation", part.angle);
-    json.field("class", std::string_view(technology_name(part.technology)));
+    json.field("class", technology_name(part.technology));
     json.field("excluded", part.excluded != 0);
     json.key("glue");
     json.open('[');
@@ -182,7 +184,7 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
     json.key("findings");
     json.open('[');
     for (int finding : findings)
-        json.value(std::string_view(input.findings.findings[static_cast<size_t>(finding)].text));
+        json.value(input.findings.findings[static_cast<size_t>(finding)].text);
     json.close(']');
     json.close('}');
 }
@@ -192,20 +194,23 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
 std::string review_data(const ReviewInput& input) {
     const PartTable& parts = input.project.parts;
     // Which findings are about which part.
+    auto about_part = [&parts](const Finding& finding) {
+        return finding.part >= 0 && static_cast<size_t>(finding.part) < parts.size();
+    };
     std::vector<std::vector<int>> part_findings(parts.size());
     const std::vector<Finding>& findings = input.findings.findings;
     for (size_t k = 0; k < findings.size(); ++k)
-        if (findings[k].part >= 0 && static_cast<size_t>(findings[k].part) < parts.size())
+        if (about_part(findings[k]))
             part_findings[static_cast<size_t>(findings[k].part)].push_back(static_cast<int>(k));
 
     Json json;
     json.open('{');
     json.field("version", 1);
-    json.field("project", std::string_view(input.project.project_name));
-    json.field("units", std::string_view(input.settings.units_mm == 1 ? "mm" : "inch"));
+    json.field("project", input.project.project_name);
+    json.field("units", input.settings.units_mm == 1 ? "mm" : "inch");
     json.key("outlines");
     json.open('[');
-    for (const std::vector<geometry::Ring>& outline : geometry::flatten_board(input.geometry)) {
+    for (const std::vector<geometry::Ring>& outline : input.geometry.board) {
         for (const geometry::Ring& ring : outline) {
             json.open('[');
             for (const geometry::Point& point : ring) json.point(point.x, point.y);
@@ -220,13 +225,13 @@ std::string review_data(const ReviewInput& input) {
     json.key("findings");
     json.open('[');
     for (const Finding& finding : findings) {
-        const bool about_part = finding.part >= 0 && static_cast<size_t>(finding.part) < parts.size();
+        const bool named = about_part(finding);
         json.open('{');
         json.field("kind", finding.kind);
-        json.field("title", std::string_view(check_kind_title(finding.kind)));
-        json.field("part", about_part ? finding.part : -1);
-        json.field("ref", about_part ? std::string_view(parts[static_cast<size_t>(finding.part)].ref_des) : "");
-        json.field("text", std::string_view(finding.text));
+        json.field("title", check_kind_title(finding.kind));
+        json.field("part", named ? finding.part : -1);
+        json.field("ref", named ? std::string_view(parts[static_cast<size_t>(finding.part)].ref_des) : "");
+        json.field("text", finding.text);
         json.close('}');
     }
     json.close(']');
@@ -235,7 +240,7 @@ std::string review_data(const ReviewInput& input) {
     for (int kind = 0; kind < CHECK_KIND_COUNT; ++kind) {
         json.open('{');
         json.field("kind", kind);
-        json.field("title", std::string_view(check_kind_title(kind)));
+        json.field("title", check_kind_title(kind));
         json.field("count", input.findings.counts[static_cast<size_t>(kind)]);
         json.close('}');
     }
