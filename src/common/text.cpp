@@ -6,24 +6,25 @@
 
 namespace {
 
-std::string vformat(const char* format, va_list arguments) {
-    char small[256];
+// Formats into `small` when the text fits there, else into `large`, and points `text` at the
+// result; each text is formatted once, or twice when it is too long for `small`. Returns the
+// length, or a negative number on an encoding error (`text` then empty).
+template <size_t N>
+int format_into(char (&small)[N], std::string& large, std::string_view& text, const char* format,
+                va_list arguments) {
     va_list again;
     va_copy(again, arguments);
-    int length = std::vsnprintf(small, sizeof small, format, arguments);
-    if (length < 0) {
-        va_end(again);
-        return std::string();
+    int length = std::vsnprintf(small, N, format, arguments);
+    if (length >= 0 && static_cast<size_t>(length) < N) {
+        text = std::string_view(small, static_cast<size_t>(length));
+    } else if (length >= 0) {
+        large.resize(static_cast<size_t>(length) + 1);
+        std::vsnprintf(large.data(), large.size(), format, again);
+        large.resize(static_cast<size_t>(length));
+        text = large;
     }
-    if (static_cast<size_t>(length) < sizeof small) {
-        va_end(again);
-        return std::string(small, static_cast<size_t>(length));
-    }
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, again);
     va_end(again);
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return length;
 }
 
 }  // namespace
@@ -31,9 +32,13 @@ std::string vformat(const char* format, va_list arguments) {
 std::string format_text(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    std::string text = vformat(format, arguments);
+    char small[256];
+    std::string large;
+    std::string_view text;
+    format_into(small, large, text, format, arguments);
     va_end(arguments);
-    return text;
+    if (text.data() == small) return std::string(text);
+    return large;
 }
 
 int print_to(std::ostream& out, const char* format, ...) {
@@ -41,17 +46,11 @@ int print_to(std::ostream& out, const char* format, ...) {
     va_start(arguments, format);
     // Nearly every line fits the buffer on the stack, the rows of a report included.
     char line[512];
-    va_list again;
-    va_copy(again, arguments);
-    int length = std::vsnprintf(line, sizeof line, format, arguments);
-    if (length >= 0 && static_cast<size_t>(length) < sizeof line) {
-        out.write(line, length);
-    } else if (length >= 0) {
-        std::string text = vformat(format, again);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    va_end(again);
+    std::string large;
+    std::string_view text;
+    int length = format_into(line, large, text, format, arguments);
     va_end(arguments);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return out ? length : -1;
 }
 

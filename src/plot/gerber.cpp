@@ -4,8 +4,6 @@
 #include <ctime>
 #include <utility>
 
-#include <cstdio>
-
 #include "common/text.h"
 
 namespace {
@@ -19,9 +17,7 @@ long long to_word_number(double value) {
 }
 
 long long scaled_coordinate(double value) {
-    double factor = 1.0;
-    for (int digit = 0; digit < COORDINATE_FORMAT % 10; ++digit) factor *= 10.0;
-    return to_word_number(value >= 0 ? value * factor + 0.5 : value * factor - 0.5);
+    return to_word_number(value >= 0 ? value * COORDINATE_SCALE + 0.5 : value * COORDINATE_SCALE - 0.5);
 }
 
 }  // namespace
@@ -54,13 +50,13 @@ int select_aperture(std::ostream& file, int n) {
 
 int flash_at(std::ostream& file, double x, double y) {
     auto flash_number = [](double v) {
-        return to_word_number(v > 0 ? (v + 0.0000005) * 1000000.0 : (v - 0.0000005) * 1000000.0);
+        // Rounded half a unit of the last digit away from zero before scaling, unlike the pen's words.
+        constexpr double HALF_UNIT = 0.5 / COORDINATE_SCALE;
+        return to_word_number(v > 0 ? (v + HALF_UNIT) * COORDINATE_SCALE : (v - HALF_UNIT) * COORDINATE_SCALE);
     };
     // Words are "%-01d" in the format the header announces: signed, no fill, no leading zeros.
     // The zero flag is void next to "-", so "%-1lld" writes the same bytes for wider numbers.
-    char line[64];
-    int length = std::snprintf(line, sizeof line, "X%-1lldY%-1lldD03*\n", flash_number(x), flash_number(y));
-    file.write(line, length);
+    print_to(file, "X%-1lldY%-1lldD03*\n", flash_number(x), flash_number(y));
     return 1;
 }
 
@@ -87,7 +83,7 @@ int draw_segment(std::ostream& file, GerberPen& pen, double x1, double y1, doubl
         format_coordinate_words(words, x1, y1, 3);
         pen.pen_x = x1;
         pen.pen_y = y1;
-        int written = print_to(file, "%s\n", (words + "D02*").c_str());
+        int written = print_to(file, "%sD02*\n", words.c_str());
         if (written <= 0) return written;
     }
     int which = (x2 != pen.pen_x ? 1 : 0) | (y2 != pen.pen_y ? 2 : 0);
@@ -95,7 +91,7 @@ int draw_segment(std::ostream& file, GerberPen& pen, double x1, double y1, doubl
     format_coordinate_words(words, x2, y2, which);
     pen.pen_x = x2;
     pen.pen_y = y2;
-    return print_to(file, "%s\n", (words + "D01*").c_str());
+    return print_to(file, "%sD01*\n", words.c_str());
 }
 
 int draw_rectangle(std::ostream& file, GerberPen& pen, int thicken, double step, double x1, double y1, double x2,

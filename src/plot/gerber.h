@@ -9,6 +9,9 @@
 
 /// Coordinate format announced in the header: 2 integer and 6 decimal digits.
 constexpr int COORDINATE_FORMAT = 26;
+/// Inches to coordinate words: 10 to the power of the format's decimal digits.
+constexpr double COORDINATE_SCALE = 1e6;
+static_assert(COORDINATE_FORMAT % 10 == 6, "COORDINATE_SCALE holds 6 decimal digits");
 /// Pen coordinate no plot reaches, so the first segment always begins with a move.
 constexpr double PEN_UNSET = 1000000.0;
 
