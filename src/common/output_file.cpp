@@ -10,7 +10,15 @@
 #include "platform/interrupts.h"
 #include "platform/replace_file.h"
 
+namespace {
+
+// The reason for a system error number, for messages.
 std::string error_text(int error_number) { return std::strerror(error_number); }
+
+// The error a failed call left, or an input/output error when it left none.
+int last_error() { return errno != 0 ? errno : EIO; }
+
+}  // namespace
 
 FileOutputBuffer::int_type FileOutputBuffer::overflow(int_type c) {
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
@@ -21,13 +29,13 @@ FileOutputBuffer::int_type FileOutputBuffer::overflow(int_type c) {
 std::streamsize FileOutputBuffer::xsputn(const char* text, std::streamsize count) {
     errno = 0;
     if (error_ == 0 && std::fwrite(text, 1, static_cast<size_t>(count), file_) != static_cast<size_t>(count))
-        error_ = errno != 0 ? errno : EIO;
+        error_ = last_error();
     return error_ == 0 ? count : 0;
 }
 
 int FileOutputBuffer::sync() {
     errno = 0;
-    if (error_ == 0 && std::fflush(file_) != 0) error_ = errno != 0 ? errno : EIO;
+    if (error_ == 0 && std::fflush(file_) != 0) error_ = last_error();
     return error_ == 0 ? 0 : -1;
 }
 
@@ -62,8 +70,8 @@ void OutputFile::finish() {
     std::FILE* file = file_;
     file_ = nullptr;
     errno = 0;
-    if (std::fclose(file) != 0 && reason.empty()) reason = error_text(errno != 0 ? errno : EIO);
-    if (reason.empty() && !replace_file(temporary_, path_)) reason = error_text(errno != 0 ? errno : EIO);
+    if (std::fclose(file) != 0 && reason.empty()) reason = error_text(last_error());
+    if (reason.empty() && !replace_file(temporary_, path_)) reason = error_text(last_error());
     if (!reason.empty()) {
         discard();
         throw FatalError(

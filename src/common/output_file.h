@@ -56,5 +56,3 @@ private:
     std::ostream stream_{nullptr};
 };
 
-/// The reason for a system error number, for messages.
-std::string error_text(int error_number);

@@ -31,7 +31,7 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
             invocation.check = true;
             continue;
         }
-        if (argument == "--review" || (argument.rfind("--review=", 0) == 0 && argument.size() > 9)) {
+        if (argument == "--review" || (argument.starts_with("--review=") && argument.size() > 9)) {
             invocation.review = true;
             invocation.review_name = argument.size() > 9 ? argument.substr(9) : std::string();
             continue;

@@ -39,7 +39,7 @@ FileNames derive_file_names(const std::string& source_name, const std::string& d
     if (destination.empty()) {
         destination = base_name;
     } else if (is_path_separator(destination.back()) || is_folder(destination)) {
-        if (!is_path_separator(destination.back())) destination += PATH_SEPARATOR;
+        end_with_separator(destination);
         destination += base_name.substr(file_name_start(base_name));
     } else if (!file_name_has_dot(destination)) {
         destination += REPORT_EXTENSION;

@@ -69,10 +69,12 @@ namespace {
 
 sigset_t held_previous;  // the signal mask InterruptsHeld put aside
 
+constexpr int INTERRUPT_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
 sigset_t interrupt_signals() {
     sigset_t signals;
     sigemptyset(&signals);
-    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal_number);
+    for (int signal_number : INTERRUPT_SIGNALS) sigaddset(&signals, signal_number);
     return signals;
 }
 
@@ -86,7 +88,7 @@ extern "C" void remove_and_end(int signal_number) {
 }  // namespace
 
 void remove_files_on_interrupt() {
-    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int signal_number : INTERRUPT_SIGNALS) {
         struct sigaction current {};
         if (::sigaction(signal_number, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
         struct sigaction action {};

@@ -37,7 +37,6 @@ struct ChunkReader {
     }
 };
 
-bool begins_with(const std::string& chunk, const char* prefix) { return chunk.rfind(prefix, 0) == 0; }
 
 struct FontBox {
     double min_x = 10000.0, min_y = 10000.0, max_x = 0.0, max_y = 0.0;
@@ -58,8 +57,8 @@ void read_page_strokes(ChunkReader& reader, Glyph& glyph, FontBox& box) {
         bool found_line = false;
         while (!reader.at_end()) {
             chunk = reader.read_tag_chunk();
-            if (begins_with(chunk, "</draw:page")) break;
-            if (begins_with(chunk, "<draw:line") && chunk.find("draw:layer=\"layout\"") != std::string::npos) {
+            if (chunk.starts_with("</draw:page")) break;
+            if (chunk.starts_with("<draw:line") && chunk.find("draw:layer=\"layout\"") != std::string::npos) {
                 found_line = true;
                 break;
             }
@@ -106,7 +105,7 @@ int parse_font_file(GlyphStore& store, const std::string& bytes) {
     bool any_stroke = false;
     while (!reader.at_end()) {
         std::string chunk = reader.read_tag_chunk();
-        if (!begins_with(chunk, "<draw:page")) continue;
+        if (!chunk.starts_with("<draw:page")) continue;
         const char* name_key = "draw:name=\"";
         size_t name = chunk.find(name_key);
         // A page without a name names no character: its lines are passed over.
@@ -161,7 +160,7 @@ int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, s
         }
         if (!directory.empty()) {
             if (verbose != 0) print_to(console, "\n  Font path: \"%s\"\n", directory.c_str());
-            if (!is_path_separator(directory.back())) directory += PATH_SEPARATOR;
+            end_with_separator(directory);
         }
         path = directory + DEFAULT_FONT_FILE;
     }
