@@ -69,9 +69,7 @@ struct CopperVerdict {
 
 CopperVerdict copper_verdict(const FootprintRecord& footprint, const CheckInput& input) {
     CopperVerdict verdict;
-    int override_index = input.overrides.find(footprint.name);
-    if (override_index >= 0 && sets_centroid(input.overrides.records[static_cast<size_t>(override_index)]))
-        return verdict;
+    if (footprint.centroid_overridden) return verdict;
     const geometry::FootprintGeometry* shape = geometry::find_footprint(input.geometry, footprint.name);
     if (shape == nullptr) return verdict;
     geometry::Box copper = geometry::copper_box(*shape);

@@ -27,6 +27,7 @@ void merge_override(FootprintRecord& footprint, const FootprintOverride& overrid
     if (sets_centroid(override_record)) {
         footprint.centroid_x = override_record.centroid_x;
         footprint.centroid_y = override_record.centroid_y;
+        footprint.centroid_overridden = true;
     }
     if (override_record.glue.count > 0 && gets_glue(footprint.technology, settings.glue_technologies)) {
         for (int i = 0; i < override_record.glue.count; ++i) {

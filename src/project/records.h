@@ -24,6 +24,7 @@ struct FootprintRecord {
     int pin_count = 0;   // as its "n_pins:" line says
     int found_pins = 0;  // "pin: " lines the pin analysis found
     int centroid_given = 0;
+    bool centroid_overridden = false;  // an override line set the centroid: checked by hand
     int centroid_angle = 0;
     double centroid_x = 0.0;
     double centroid_y = 0.0;
