@@ -7,6 +7,7 @@
 #include "common/numbers.h"
 #include "geometry/geometry.h"
 #include "project/footprints.h"
+#include "project/scan.h"
 
 namespace geometry {
 namespace {
@@ -97,7 +98,7 @@ struct Reader {
         if (take_prefix(line, "name: \"")) {
             end_footprint();
             in_footprint = true;
-            footprint.name = std::string(line.substr(0, line.find('"')));
+            footprint.name = quoted_value(line, false);
             return;
         }
         if (line.starts_with("units:")) {
