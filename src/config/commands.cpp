@@ -33,7 +33,12 @@ struct Command {
         if (verbose()) say_always(text);
     }
     void say_always(const char* text) const { reader.console << message_prefix(line) << text; }
-    void ignored(const char* separator) const { say(format_text("Ignored%s%s", separator, line.text.c_str()).c_str()); }
+    // "Ignored" with the line: in verbose mode only, or always.
+    void ignored(const char* separator) const { say(ignored_text(separator).c_str()); }
+    void ignored_always(const char* separator) const { say_always(ignored_text(separator).c_str()); }
+    std::string ignored_text(const char* separator) const {
+        return format_text("Ignored%s%s", separator, line.text.c_str());
+    }
     void count() const { ++reader.valid_command_count; }
     double length(double value) const { return settings().units_mm != 0 ? value * INCH_PER_MM : value; }
 };
@@ -121,7 +126,7 @@ void glue_technologies(const Command& command) {
     int flags[4] = {0, 0, 0, 0};
     int read = std::sscanf(command.params(), "%d %d %d %d", &flags[0], &flags[1], &flags[2], &flags[3]);
     if (read == 0) {
-        command.say_always(format_text("Ignored --> %s", command.line.text.c_str()).c_str());
+        command.ignored_always(" --> ");
         return;
     }
     if (read > 0) {
@@ -175,7 +180,7 @@ void mechanical_parts(const Command& command) {
     int value = 0;
     int read = std::sscanf(command.params(), "%d", &value);
     if (read == 0) {
-        command.say_always(format_text("Ignored: %s", command.line.text.c_str()).c_str());
+        command.ignored_always(": ");
         return;
     }
     if (read == 1) {
@@ -307,7 +312,7 @@ void verbose_output(const Command& command) {
     Settings& settings = command.settings();
     int value = 0;
     if (std::sscanf(command.params(), "%d", &value) != 1) {
-        command.say_always(format_text("Ignored --> %s", command.line.text.c_str()).c_str());
+        command.ignored_always(" --> ");
         return;
     }
     settings.verbose = value;

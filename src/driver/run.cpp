@@ -47,6 +47,10 @@ void print_information(Request request, std::FILE* standard_output) {
         throw FatalError(format_text("\n\nFatal error: Can't write to standard output: %s\n\n", failure.c_str()));
 }
 
+FatalError cant_open(const std::string& name) {
+    return FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", name.c_str()));
+}
+
 void read_settings(const Invocation& invocation, RunTables& tables, std::ostream& console) {
     std::string text;
     if (invocation.command_file_name.empty() || !read_text_file(invocation.command_file_name, text)) return;
@@ -69,8 +73,7 @@ bool open_files(Invocation& invocation, const Settings& settings, std::string& s
     if (!read_text_file(names.source_name, source))
         throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
     if (settings.output_format >= 0 && !report.create(names.destination_name))
-        throw FatalError(
-            format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", names.destination_name.c_str()));
+        throw cant_open(names.destination_name);
     invocation.source_name = names.source_name;
     invocation.destination_name = names.destination_name;
     return true;
@@ -86,8 +89,7 @@ std::string open_review_page(const Invocation& invocation, bool source_named, Ou
         if (source_named && (names_match(name, *other) || same_existing_file(name, *other)))
             throw FatalError(format_text("\n\nFatal error: Review page \"%s\" would replace \"%s\"\n\n",
                                          name.c_str(), other->c_str()));
-    if (!page.create(name))
-        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", name.c_str()));
+    if (!page.create(name)) throw cant_open(name);
     return name;
 }
 
