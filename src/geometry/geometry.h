@@ -123,9 +123,6 @@ std::vector<Point> flatten(const std::vector<Corner>& corners, bool closed, int 
 /// Every board outline as flattened contours, made once for many point tests.
 BoardRings flatten_board(const ProjectGeometry& project, int arc_segments = DEFAULT_ARC_SEGMENTS);
 
-/// True when (x, y) lies inside an odd number of the rings (so a cut-out's point is outside).
-bool rings_contain(const std::vector<Ring>& rings, double x, double y);
-
 /// True when the board point (x, y) lies inside some board outline, not in one of its cut-outs.
 bool board_contains(const BoardRings& board, double x, double y);
 

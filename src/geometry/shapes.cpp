@@ -183,6 +183,9 @@ BoardRings flatten_board(const ProjectGeometry& project, int arc_segments) {
     return outlines;
 }
 
+namespace {
+
+// True when (x, y) lies inside an odd number of the rings (so a cut-out's point is outside).
 bool rings_contain(const std::vector<Ring>& rings, double x, double y) {
     bool inside = false;
     for (const Ring& ring : rings) {
@@ -194,6 +197,8 @@ bool rings_contain(const std::vector<Ring>& rings, double x, double y) {
     }
     return inside;
 }
+
+}  // namespace
 
 bool board_contains(const BoardRings& board, double x, double y) {
     for (const std::vector<Ring>& rings : board)
