@@ -35,13 +35,6 @@ const char* const KIND_COUNTED[CHECK_KIND_COUNT][2] = {
     {"without copper", "without copper"},
 };
 
-// Lengths as the report gives them, with the unit's word.
-struct Units : ReportUnits {
-    const char* word;
-};
-
-Units units_of(const Settings& settings) { return {report_units(settings), settings.units_mm == 1 ? "mm" : "in"}; }
-
 bool placed(const PartRecord& part) { return part.excluded == 0; }
 
 void add(CheckFindings& result, int kind, int part, int footprint, std::string text) {
@@ -67,12 +60,10 @@ struct CopperVerdict {
     double distance = 0.0, allowed = 0.0;
 };
 
-CopperVerdict copper_verdict(const FootprintRecord& footprint, const CheckInput& input) {
+CopperVerdict copper_verdict(const FootprintRecord& footprint) {
     CopperVerdict verdict;
     if (footprint.centroid_overridden) return verdict;
-    const geometry::FootprintGeometry* shape = geometry::find_footprint(input.geometry, footprint.name);
-    if (shape == nullptr) return verdict;
-    geometry::Box copper = geometry::copper_box(*shape);
+    const geometry::Box copper = geometry::copper_box(footprint);
     if (copper.empty()) return verdict;  // no copper: the parts without copper are another kind
     // In footprint coordinates: the distance is the same on the board.
     verdict.distance = std::hypot(footprint.centroid_x - (copper.min_x + copper.max_x) / 2.0,
@@ -82,11 +73,11 @@ CopperVerdict copper_verdict(const FootprintRecord& footprint, const CheckInput&
     return verdict;
 }
 
-void far_from_copper(const CheckInput& input, const Units& units, CheckFindings& result) {
+void far_from_copper(const CheckInput& input, const LengthFormat& units, CheckFindings& result) {
     const std::vector<FootprintRecord>& footprints = input.project.footprints.records;
     std::vector<CopperVerdict> verdicts;
     verdicts.reserve(footprints.size());
-    for (const FootprintRecord& footprint : footprints) verdicts.push_back(copper_verdict(footprint, input));
+    for (const FootprintRecord& footprint : footprints) verdicts.push_back(copper_verdict(footprint));
     const PartTable& parts = input.project.parts;
     for (size_t i = 0; i < parts.size(); ++i) {
         const PartRecord& part = parts[i];
@@ -100,8 +91,8 @@ void far_from_copper(const CheckInput& input, const Units& units, CheckFindings&
     }
 }
 
-void outside_board(const CheckInput& input, const Units& units, CheckFindings& result) {
-    const geometry::BoardRings& board = input.geometry.board;
+void outside_board(const CheckInput& input, const LengthFormat& units, CheckFindings& result) {
+    const geometry::BoardRings& board = input.board;
     if (!geometry::has_board_outline(board)) return;
     const PartTable& parts = input.project.parts;
     for (size_t i = 0; i < parts.size(); ++i) {
@@ -199,7 +190,7 @@ double copper_distance_limit(const geometry::Box& copper) {
 
 CheckFindings check_placement(const CheckInput& input) {
     CheckFindings result;
-    const Units units = units_of(input.settings);
+    const LengthFormat& units = input.units.listing;
     far_from_copper(input, units, result);
     outside_board(input, units, result);
     duplicate_designators(input, result);

@@ -42,13 +42,14 @@ struct CheckFindings {
 };
 
 /// What the check reads: the run's settings and command-file records, the project as the report
-/// shows it (information records applied) and the geometry read from the same project text.
+/// shows it (information records applied, footprints with their copper) and its board outline
+/// flattened.
 struct CheckInput {
-    const Settings& settings;
+    const ReportUnits& units;
     const InfoTable& info;
     const OverrideTable& overrides;
     const Project& project;
-    const geometry::ProjectGeometry& geometry;
+    const geometry::BoardRings& board;
 };
 
 /// The farthest a placement point may lie from the centre of the box of its footprint's copper

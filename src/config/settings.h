@@ -55,13 +55,22 @@ struct Settings {
     bool show_load_summary = false;
 };
 
-/// Lengths as the listing reports print them: millimetres with 2 decimals after -U MM, else
-/// inches with 4.
-struct ReportUnits {
+/// One way of printing lengths: the factor from inches, the decimals and the unit's word.
+struct LengthFormat {
     double per_inch;
     int decimals;
+    const char* word;
 };
 
-inline ReportUnits report_units(const Settings& settings) {
-    return settings.units_mm == 1 ? ReportUnits{MM_PER_INCH, 2} : ReportUnits{1.0, 4};
-}
+/// How the report prints lengths, decided once from -U and the report format, for the report
+/// writers, the placement check and the review page.
+struct ReportUnits {
+    bool millimetres;       // -U MM: millimetres, else inches (mils in format 2)
+    LengthFormat listing;   // formats 0 and 1: millimetres with 2 decimals, else inches with 4
+    LengthFormat columns;   // the Loc columns of formats 3 and 4: millimetres with 3, else inches with 4
+    LengthFormat csv;       // format 2: millimetres with 2, else mils with 0
+    LengthFormat placement; // the placement point as the report being written prints it
+};
+
+/// The report's units for these settings.
+ReportUnits report_units(const Settings& settings);

@@ -41,8 +41,8 @@ void write_groups(std::ostream& out, const ReportInput& input, unsigned side) {
 }  // namespace
 
 std::vector<std::string> column_cells(const ReportInput& input, const PartRecord& part, int type) {
-    const bool mm = input.settings.units_mm == 1;
-    const double unit = mm ? MM_PER_INCH : 1.0;
+    const double unit = input.units.columns.per_inch;
+    const int decimals = input.units.columns.decimals;
     const FootprintRecord* footprint = footprint_of(input, part);
     switch (type) {
         case 0:
@@ -60,11 +60,11 @@ std::vector<std::string> column_cells(const ReportInput& input, const PartRecord
         case 6:
             return {format_text(" %3d", part.angle)};
         case 7:
-            return {format_text(mm ? "%8.3lf" : "%8.4lf", part.x * unit)};
+            return {format_text("%8.*lf", decimals, part.x * unit)};
         case 8:
-            return {format_text(mm ? "%8.3lf" : "%8.4lf", part.y * unit)};
+            return {format_text("%8.*lf", decimals, part.y * unit)};
         case 9:
-            return {format_text(mm ? "%8.3lf,%8.3lf" : "%8.4lf,%8.4lf", part.x * unit, part.y * unit)};
+            return {format_text("%8.*lf,%8.*lf", decimals, part.x * unit, decimals, part.y * unit)};
         case 10:
             return {tech_cell(part.technology)};
         case 11:
@@ -78,7 +78,7 @@ std::vector<std::string> column_cells(const ReportInput& input, const PartRecord
                 if (type == 12)
                     cells.push_back(format_text("%7.3lf,%7.3lf", x, y));
                 else
-                    cells.push_back(format_text(mm ? "[%7.3lf,%7.3lf,%6.3lf]  " : "[%6.3lf,%6.3lf,%6.3lf]  ", x, y,
+                    cells.push_back(format_text(input.units.millimetres ? "[%7.3lf,%7.3lf,%6.3lf]  " : "[%6.3lf,%6.3lf,%6.3lf]  ", x, y,
                                                 part.glue[spot].dia * unit));
             }
             return cells;

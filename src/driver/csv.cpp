@@ -29,18 +29,17 @@ LineWriter& format_csv_row(LineWriter& row, const ReportInput& input, const Part
     row.put('"').put(field_text(part.ref_des, doubled)).put("\",");
     if (input.info.on()) row.put('"').put(field_text(part.info_text, doubled)).put("\",");
     row.put('"').put(side_name(part)).put("\",\"");
-    const bool mm = input.settings.units_mm == 1;
-    const double unit = mm ? MM_PER_INCH : MILS_PER_INCH;
-    row.fixed(part.x * unit, 1, mm ? 2 : 0).put("\",\"").fixed(part.y * unit, 1, mm ? 2 : 0).put("\",\"");
+    const LengthFormat& csv = input.units.csv;
+    row.fixed(part.x * csv.per_inch, 1, csv.decimals).put("\",\"").fixed(part.y * csv.per_inch, 1, csv.decimals);
+    row.put("\",\"");
     row.integer(part.angle, 0).put("\"\n");
     return row;
 }
 
 void write_csv_report(std::ostream& out, const ReportInput& input) {
-    const bool mm = input.settings.units_mm == 1;
     const bool info_on = input.info.on();
     std::string doubled;
-    print_to(out, "Report Origin = (0.0, 0.0) \nUnits used = \"%s\" \n\"RefDes\",", mm ? "mm" : "mil");
+    print_to(out, "Report Origin = (0.0, 0.0) \nUnits used = \"%s\" \n\"RefDes\",", input.units.csv.word);
     if (info_on) print_to(out, "\"%s\",", field_text(input.settings.info_heading, doubled));
     out << "\"Layer\",\"LocationX\",\"LocationY\",\"Rotation\"\n\n";
     LineWriter row;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/fatal.h"
 #include "common/text.h"
 #include "platform/paths.h"
 
@@ -56,4 +57,27 @@ bool names_match(const std::string& a, const std::string& b) { return compare_ig
 bool same_existing_file(const std::string& a, const std::string& b) {
     std::error_code failed;
     return std::filesystem::equivalent(a, b, failed) && !failed;
+}
+
+RunFiles name_run_files(const Invocation& invocation, const Settings& settings) {
+    const bool from_command_file = invocation.source_name.empty();
+    const std::string& source = from_command_file ? settings.default_source_name : invocation.source_name;
+    const std::string& destination = from_command_file ? settings.default_destination_name : invocation.destination_name;
+    RunFiles files;
+    if (!source.empty()) {
+        FileNames names = derive_file_names(source, destination);
+        if (names_match(names.source_name, names.destination_name) ||
+            same_existing_file(names.source_name, names.destination_name))
+            throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
+        files.source = std::move(names.source_name);
+        files.report = std::move(names.destination_name);
+    }
+    if (!invocation.review) return files;
+    files.review_page = !invocation.review_name.empty() ? invocation.review_name : review_page_name(files.report);
+    if (files.source.empty()) return files;
+    for (const std::string* other : {&files.source, &files.report})
+        if (names_match(files.review_page, *other) || same_existing_file(files.review_page, *other))
+            throw FatalError(format_text("\n\nFatal error: Review page \"%s\" would replace \"%s\"\n\n",
+                                         files.review_page.c_str(), other->c_str()));
+    return files;
 }

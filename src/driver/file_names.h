@@ -1,6 +1,9 @@
 #pragma once
 #include <string>
 
+#include "config/settings.h"
+#include "driver/command_line.h"
+
 constexpr const char* SOURCE_EXTENSION = ".lpf";
 constexpr const char* REPORT_EXTENSION = ".place";
 
@@ -26,3 +29,16 @@ bool names_match(const std::string& a, const std::string& b);
 
 /// True when both names lead to the same existing file (another spelling, a link).
 bool same_existing_file(const std::string& a, const std::string& b);
+
+/// The files one run reads and writes.
+struct RunFiles {
+    std::string source;       // empty: the project comes from standard input
+    std::string report;       // empty with an empty source: the report goes to standard output
+    std::string review_page;  // empty: no review page
+};
+
+/// Names the run's files from the command line, else the command file's default names: the
+/// default extensions as derive_file_names adds them, the review page by --review=FILE or beside
+/// the report. Refuses, with a FatalError, a report that is the project, and a review page that
+/// is the project or the report (by name without regard to letter case, or as the same file).
+RunFiles name_run_files(const Invocation& invocation, const Settings& settings);

@@ -50,7 +50,8 @@ void format_listing_row(LineWriter& row, const ReportInput& input, const PartRec
     row.clear();
     row.put('\n').left(part.ref_des, 8).put("  ");
     if (input.info.on()) row.left_cut(part.info_text, 16).put("  ");
-    const auto [unit, decimals] = report_units(input.settings);
+    const double unit = input.units.listing.per_inch;
+    const int decimals = input.units.listing.decimals;
     const GlueSpot glue = part.glue.first();
     row.left_cut(part.shape, 20).put("  ").left(side, 6).put("  ");
     row.fixed(part.x * unit, 7, decimals)
@@ -95,7 +96,7 @@ void write_report_header(std::ostream& out, const ReportInput& input) {
     print_to(out, "\nProject: %s\n\n", input.project.project_name.c_str());
     print_to(out, "%4d Footprints found.\n", input.project.footprint_count());
     print_to(out, "%4d Parts found.\n\nUnits: %s\n\nNote: Bottom side coordinates are not mirrored.\n",
-             input.project.part_count(), settings.units_mm == 1 ? "MM" : "INCH");
+             input.project.part_count(), input.units.millimetres ? "MM" : "INCH");
     print_to(out, "Rotation is in Degrees:\n  Top = %s%s%s\n  Bottom = %s%s%s\n", settings.top_ccw != 0 ? "CCW" : "CW",
              offset_text(settings.top_rotation_offset), centroid_text(settings.top_centroid_factor),
              settings.bottom_ccw != 0 ? "CCW" : "CW", offset_text(settings.bottom_rotation_offset),

@@ -23,6 +23,7 @@ struct ReportInput {
     const GroupCounts& top_counts;
     const GroupCounts& bottom_counts;
     InfoColumn info;
+    ReportUnits units;
 };
 
 /// The pins mark: a space for a part of two or more pins with copper pads, else "*".

@@ -18,15 +18,12 @@
 
 namespace {
 
-// Everything one run fills and reads, in one place for the whole run.
-struct RunTables {
+// What the command file gives the run: the settings, the information records and the footprint
+// override lines.
+struct Configuration {
     Settings settings;
     InfoTable info;
     OverrideTable overrides;
-    Project project;
-    geometry::ProjectGeometry geometry;  // read only for the placement check and the review page
-    GroupCounts top_counts;
-    GroupCounts bottom_counts;
 };
 
 void print_banner(std::ostream& console) {
@@ -47,67 +44,18 @@ void print_information(Request request, std::FILE* standard_output) {
         throw FatalError(format_text("\n\nFatal error: Can't write to standard output: %s\n\n", failure.c_str()));
 }
 
-FatalError cant_open(const std::string& name) {
-    return FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", name.c_str()));
-}
-
-void read_settings(const Invocation& invocation, RunTables& tables, std::ostream& console) {
+// Reads the command file, when there is one to read; a missing default command file is no error.
+void read_configuration(const std::string& command_file_name, Configuration& configuration, std::ostream& console) {
     std::string text;
-    if (invocation.command_file_name.empty() || !read_text_file(invocation.command_file_name, text)) return;
-    CommandReader reader{tables.settings, tables.info, tables.overrides, console};
-    read_command_file(reader, text, invocation.command_file_name);
+    if (command_file_name.empty() || !read_text_file(command_file_name, text)) return;
+    CommandReader reader{configuration.settings, configuration.info, configuration.overrides, console};
+    read_command_file(reader, text, command_file_name);
 }
 
-// Derives the file names, refuses a destination that is the source, reads the source and opens
-// the report. Returns false when the project is to come from standard input.
-bool open_files(Invocation& invocation, const Settings& settings, std::string& source, OutputFile& report) {
-    if (invocation.source_name.empty() && !settings.default_source_name.empty()) {
-        invocation.source_name = settings.default_source_name;
-        invocation.destination_name = settings.default_destination_name;
-    }
-    if (invocation.source_name.empty()) return false;
-    FileNames names = derive_file_names(invocation.source_name, invocation.destination_name);
-    if (names_match(names.source_name, names.destination_name) ||
-        same_existing_file(names.source_name, names.destination_name))
-        throw FatalError("\n\nFatal error: Source and Destination names match\n\n");
-    if (!read_text_file(names.source_name, source))
-        throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", names.source_name.c_str()));
-    if (settings.output_format >= 0 && !report.create(names.destination_name))
-        throw cant_open(names.destination_name);
-    invocation.source_name = names.source_name;
-    invocation.destination_name = names.destination_name;
-    return true;
-}
-
-// Opens the review page as the report is opened, before anything is read: --review=FILE, else
-// the report's name with ".review.html". It must be neither the project nor the report.
-std::string open_review_page(const Invocation& invocation, bool source_named, OutputFile& page) {
-    const std::string name = !invocation.review_name.empty()
-                                 ? invocation.review_name
-                                 : review_page_name(source_named ? invocation.destination_name : "");
-    for (const std::string* other : {&invocation.source_name, &invocation.destination_name})
-        if (source_named && (names_match(name, *other) || same_existing_file(name, *other)))
-            throw FatalError(format_text("\n\nFatal error: Review page \"%s\" would replace \"%s\"\n\n",
-                                         name.c_str(), other->c_str()));
-    if (!page.create(name)) throw cant_open(name);
-    return name;
-}
-
-// After the report: the placement check's findings, for the console (--check) and for the review
-// page (--review), which is written whole or not at all. Returns the run's exit status.
-int check_and_review(const Invocation& invocation, const RunTables& tables, OutputFile& page,
-                     const std::string& page_name, std::ostream& console) {
-    if (!invocation.check && !invocation.review) return 0;
-    const CheckFindings findings = check_placement(
-        CheckInput{tables.settings, tables.info, tables.overrides, tables.project, tables.geometry});
-    if (invocation.review) {
-        write_review_page(page.stream(), ReviewInput{tables.settings, tables.project, tables.geometry, findings});
-        page.finish();
-        print_to(console, "\nReview page %s written\n", page_name.c_str());
-    }
-    if (!invocation.check) return 0;
-    print_findings(console, findings);
-    return findings.total() > 0 ? 2 : 0;
+// Creates the output file's temporary file, or ends the run.
+void open_output(OutputFile& file, const std::string& name) {
+    if (!file.create(name))
+        throw FatalError(format_text("\n\nFatal error: Can't open output file \"%s\" \n\n", name.c_str()));
 }
 
 // With no project named, it comes from standard input: a pipe or a file, never a person typing.
@@ -119,9 +67,18 @@ void refuse_terminal_input(const RunEnvironment& environment) {
         "Tarnwick --help tells more.\n\n");
 }
 
+// The glyph store is half a megabyte, too large for the stack: made only for a run that plots.
+std::unique_ptr<GlyphStore> load_font(const Settings& settings, const RunEnvironment& environment) {
+    auto glyphs = std::make_unique<GlyphStore>();
+    FontPlaces places{settings.font_file, environment.font_directory, installed_font_path(environment.program_path)};
+    load_stroke_font(*glyphs, places, settings.verbose, environment.console);
+    return glyphs;
+}
+
 // The report goes to its file, put in place only when complete, or to standard output.
-void write_report_out(const ReportInput& input, bool to_file, OutputFile& report_file, std::FILE* standard_output) {
-    if (to_file) {
+void write_report_out(const ReportInput& input, const RunFiles& files, OutputFile& report_file,
+                      std::FILE* standard_output) {
+    if (!files.source.empty()) {
         if (input.settings.output_format < 0) return;
         write_report(report_file.stream(), input);
         report_file.finish();
@@ -136,6 +93,21 @@ void write_report_out(const ReportInput& input, bool to_file, OutputFile& report
             format_text("\n\nFatal error: Can't write the report to standard output: %s\n\n", failure.c_str()));
 }
 
+// After the report: the placement check's findings, for the console (--check) and for the review
+// page, which is written whole or not at all. Returns the run's exit status.
+int check_and_review(bool check, const CheckInput& input, OutputFile& page, const std::string& page_name,
+                     std::ostream& console) {
+    const CheckFindings findings = check_placement(input);
+    if (!page_name.empty()) {
+        write_review_page(page.stream(), ReviewInput{input.units, input.project, input.board, findings});
+        page.finish();
+        print_to(console, "\nReview page %s written\n", page_name.c_str());
+    }
+    if (!check) return 0;
+    print_findings(console, findings);
+    return findings.total() > 0 ? 2 : 0;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& arguments, RunEnvironment& environment) {
@@ -144,49 +116,49 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
         return 0;
     }
     std::ostream& console = environment.console;
-    auto tables = std::make_unique<RunTables>();
-    Settings& settings = tables->settings;
-    Project& project = tables->project;
-
     print_banner(console);
-    Invocation invocation = parse_command_line(arguments, console);
-    read_settings(invocation, *tables, console);
+    const Invocation invocation = parse_command_line(arguments, console);
+    Configuration configuration;
+    read_configuration(invocation.command_file_name, configuration, console);
+    Settings& settings = configuration.settings;  // final, but for the two the plots change
 
+    const RunFiles files = name_run_files(invocation, settings);
     std::string source;
+    if (!files.source.empty() && !read_text_file(files.source, source))
+        throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", files.source.c_str()));
     OutputFile report_file;
-    const bool source_named = open_files(invocation, settings, source, report_file);
+    if (!files.source.empty() && settings.output_format >= 0) open_output(report_file, files.report);
     OutputFile review_page;
-    const std::string review_name = invocation.review ? open_review_page(invocation, source_named, review_page) : "";
-    if (!source_named) refuse_terminal_input(environment);
+    if (!files.review_page.empty()) open_output(review_page, files.review_page);
+    if (files.source.empty()) refuse_terminal_input(environment);
 
-    // The glyph store is half a megabyte: made only for a run that plots.
-    std::unique_ptr<GlyphStore> glyphs;
-    if (settings.check_gerbers != 0) {
-        glyphs = std::make_unique<GlyphStore>();
-        FontPlaces places{settings.font_file, environment.font_directory,
-                          installed_font_path(environment.program_path)};
-        load_stroke_font(*glyphs, places, settings.verbose, console);
-    }
-
-    if (!source_named) source = read_text_stream(environment.standard_input);
-    // The pads and outlines are read from the same text, and only when the check or the page needs them.
-    if (invocation.check || invocation.review) tables->geometry = geometry::read_project_geometry(source);
-    load_project(std::move(source), LoadContext{settings, tables->overrides, console}, project);
+    const std::unique_ptr<GlyphStore> glyphs = settings.check_gerbers != 0 ? load_font(settings, environment) : nullptr;
+    if (files.source.empty()) source = read_text_stream(environment.standard_input);
+    // The check and the review page need every footprint's copper; a plain run leaves it unread.
+    const bool checked = invocation.check || invocation.review;
+    Project project;
+    load_project(std::move(source), LoadContext{settings, configuration.overrides, console, checked}, project);
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", project.footprint_count(), project.part_count());
 
-    apply_records_and_rotations(project.parts, tables->info, settings);
-    count_groups(project.parts, tables->top_counts, tables->bottom_counts);
-    ReportInput report{settings, project, tables->top_counts, tables->bottom_counts,
-                       prepare_info_column(settings.info_heading)};
+    apply_records_and_rotations(project.parts, configuration.info, settings);
+    GroupCounts top_counts, bottom_counts;
+    count_groups(project.parts, top_counts, bottom_counts);
+    const ReportUnits units = report_units(settings);
 
     if (settings.check_gerbers != 0) {
-        PlotInput plot{settings, project, tables->top_counts, tables->bottom_counts, *glyphs, environment.time_text};
+        PlotInput plot{settings, project, top_counts, bottom_counts, *glyphs, environment.time_text};
         GerberPen pen;
         write_verification_plots(plot, pen, "", console);
     }
-
-    write_report_out(report, source_named, report_file, environment.standard_output);
-    const int status = check_and_review(invocation, *tables, review_page, review_name, console);
+    write_report_out(ReportInput{settings, project, top_counts, bottom_counts, prepare_info_column(settings.info_heading), units},
+                     files, report_file, environment.standard_output);
+    int status = 0;
+    if (checked) {
+        const geometry::BoardRings board = geometry::board_rings(project);
+        status = check_and_review(invocation.check,
+                                  CheckInput{units, configuration.info, configuration.overrides, project, board},
+                                  review_page, files.review_page, console);
+    }
     console << "\nDone!\n";
     return status;
 }

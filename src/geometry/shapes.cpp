@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "geometry/geometry.h"
-#include "project/parts.h"
 
 namespace geometry {
 namespace {
@@ -40,7 +40,7 @@ struct PadFrame {
     }
 };
 
-PadFrame frame_of(const Pin& pin, const Pad& pad) {
+PadFrame frame_of(const PinRecord& pin, const PadRecord& pad) {
     PadFrame frame;
     frame.axis = axis_of(pin.angle);
     frame.centre = {pin.x, pin.y};
@@ -59,6 +59,32 @@ PadFrame frame_of(const Pin& pin, const Pad& pad) {
     if (pad.shape == PAD_OVAL) frame.radius = smaller;
     if (pad.shape == PAD_ROUNDED_RECT) frame.radius = std::clamp(pad.radius, 0.0, smaller);
     return frame;
+}
+
+// A rounded rectangle's outline, counter-clockwise; its arcs' ends are exact, so that its box
+// is the exact box at every quarter turn.
+std::vector<Point> rounded_rectangle(const PadFrame& frame, int segments_per_arc) {
+    const int segments = frame.radius > 0.0 ? segments_per_arc : 0;
+    const double along = frame.half_length - frame.radius, across = frame.half_width - frame.radius;
+    // Each corner's arc runs counter-clockwise in the pad's own frame from the direction `start`
+    // a quarter turn on.
+    const double starts[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    std::vector<Point> points;
+    for (const auto& start : starts) {
+        const double inner_u = start[0] - start[1] > 0 ? along : -along;  // the inner corner's quadrant
+        const double inner_v = start[0] + start[1] > 0 ? across : -across;
+        for (int k = 0; k <= segments; ++k) {
+            const bool last = k == segments;
+            const double c = last ? 0.0 : std::cos(HALF_PI * k / segments);
+            const double s = last ? 1.0 : std::sin(HALF_PI * k / segments);
+            const Point point = frame.at(inner_u + frame.radius * (c * start[0] - s * start[1]),
+                                         inner_v + frame.radius * (c * start[1] + s * start[0]));
+            if (points.empty() || point.x != points.back().x || point.y != points.back().y) points.push_back(point);
+        }
+    }
+    if (points.size() > 1 && points.back().x == points.front().x && points.back().y == points.front().y)
+        points.pop_back();
+    return points;
 }
 
 std::vector<Point> octagon_corners(const PadFrame& frame) {
@@ -100,65 +126,71 @@ void Box::add(const Box& other) {
     add(other.max_x, other.max_y);
 }
 
-bool is_copper(const Pin& pin, const Pad& pad) {
+bool is_copper(const PinRecord& pin, const PadRecord& pad) {
     if (pad.shape < PAD_ROUND || pad.shape > PAD_OCTAGON) return false;
     return !(pad.shape == PAD_ROUND && pad.width == pin.drill);
 }
 
-std::vector<Point> pad_polygon(const Pin& pin, const Pad& pad, int arc_segments) {
-    if (!is_copper(pin, pad)) return {};
-    PadFrame frame = frame_of(pin, pad);
-    if (frame.octagon) return octagon_corners(frame);
-    int segments = frame.radius > 0.0 ? segments_or_default(arc_segments) : 0;
-    double along = frame.half_length - frame.radius, across = frame.half_width - frame.radius;
-    // Each corner's arc runs counter-clockwise in the pad's own frame, from the direction
-    // `start` a quarter turn on; its ends are exact so that neighbouring arcs meet.
-    const double starts[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
-    std::vector<Point> points;
-    for (const auto& start : starts) {
-        double inner_u = start[0] - start[1] > 0 ? along : -along;  // the inner corner's quadrant
-        double inner_v = start[0] + start[1] > 0 ? across : -across;
-        for (int k = 0; k <= segments; ++k) {
-            bool last = k == segments;
-            double c = last ? 0.0 : std::cos(HALF_PI * k / segments), s = last ? 1.0 : std::sin(HALF_PI * k / segments);
-            Point point = frame.at(inner_u + frame.radius * (c * start[0] - s * start[1]),
-                                   inner_v + frame.radius * (c * start[1] + s * start[0]));
-            if (points.empty() || point.x != points.back().x || point.y != points.back().y)
-                points.push_back(point);
-        }
+std::optional<PadCopper> pad_copper(const PinRecord& pin, const PadRecord& pad) {
+    if (!is_copper(pin, pad)) return std::nullopt;
+    const PadFrame frame = frame_of(pin, pad);
+    PadCopper copper;
+    copper.layer = pad.layer;
+    if (pad.shape == PAD_ROUND) {
+        copper.circle = true;
+        copper.centre = frame.centre;
+        copper.radius = frame.half_width;
+    } else if (frame.octagon) {
+        copper.polygon = octagon_corners(frame);
+    } else {
+        copper.polygon = rounded_rectangle(frame, PAD_ARC_SEGMENTS);
     }
-    if (points.size() > 1 && points.back().x == points.front().x && points.back().y == points.front().y)
-        points.pop_back();
-    return points;
+    return copper;
 }
 
-Box pad_box(const Pin& pin, const Pad& pad) {
+Box box_of(const PadCopper& copper) {
     Box box;
-    if (!is_copper(pin, pad)) return box;
-    PadFrame frame = frame_of(pin, pad);
-    if (frame.octagon) {
-        for (Point corner : octagon_corners(frame)) box.add(corner.x, corner.y);
-        return box;
+    if (copper.circle) {
+        box.add(copper.centre.x - copper.radius, copper.centre.y - copper.radius);
+        box.add(copper.centre.x + copper.radius, copper.centre.y + copper.radius);
     }
-    // A rounded rectangle's box is that of its inner corners' rectangle grown by the radius.
-    double along = frame.half_length - frame.radius, across = frame.half_width - frame.radius;
-    for (double u : {-along, along})
-        for (double v : {-across, across}) {
-            Point corner = frame.at(u, v);
-            box.add(corner.x - frame.radius, corner.y - frame.radius);
-            box.add(corner.x + frame.radius, corner.y + frame.radius);
-        }
+    for (const Point& point : copper.polygon) box.add(point.x, point.y);
     return box;
 }
 
-Box copper_box(const FootprintGeometry& footprint) {
+Box copper_box(const FootprintRecord& footprint) {
     Box box;
-    for (const Pin& pin : footprint.pins)
-        for (const Pad& pad : pin.pads) box.add(pad_box(pin, pad));
+    for (const PinRecord& pin : footprint.pins)
+        for (const PadRecord& pad : pin.pads)
+            if (const std::optional<PadCopper> copper = pad_copper(pin, pad)) box.add(box_of(*copper));
     return box;
 }
 
-std::vector<Point> flatten(const std::vector<Corner>& corners, bool closed, int closing_style, int arc_segments) {
+std::vector<PadOnBoard> pads_on_board(const PartRecord& part, const FootprintRecord& footprint) {
+    const bool mirrored = is_mirrored(part.side);
+    auto moved = [&part](Point point) {
+        const BoardPoint at = to_board(part, point.x, point.y);
+        return Point{at.x, at.y};
+    };
+    std::vector<PadOnBoard> pads;
+    for (const PinRecord& pin : footprint.pins) {
+        for (const PadRecord& pad : pin.pads) {
+            std::optional<PadCopper> copper = pad_copper(pin, pad);
+            if (!copper) continue;
+            copper->centre = moved(copper->centre);
+            for (Point& point : copper->polygon) point = moved(point);
+            // Mirroring turns the polygon's sense around; seen from the top the layers swap.
+            if (mirrored) {
+                std::reverse(copper->polygon.begin(), copper->polygon.end());
+                if (copper->layer != LAYER_INNER) copper->layer = copper->layer == LAYER_TOP ? LAYER_BOTTOM : LAYER_TOP;
+            }
+            pads.push_back({std::move(*copper), moved({pin.x, pin.y}), pin.drill});
+        }
+    }
+    return pads;
+}
+
+std::vector<Point> flatten(const std::vector<OutlineCorner>& corners, bool closed, int closing_style, int arc_segments) {
     std::vector<Point> points;
     if (corners.empty()) return points;
     int segments = segments_or_default(arc_segments);
@@ -173,12 +205,12 @@ std::vector<Point> flatten(const std::vector<Corner>& corners, bool closed, int 
     return points;
 }
 
-BoardRings flatten_board(const ProjectGeometry& project, int arc_segments) {
+BoardRings board_rings(const Project& project) {
     BoardRings outlines;
-    for (const std::vector<Contour>& outline : project.board_outlines) {
+    for (const std::vector<BoardContour>& outline : project.board_outlines) {
         std::vector<Ring>& rings = outlines.emplace_back();
-        for (const Contour& contour : outline)
-            rings.push_back(flatten(contour, true, contour.empty() ? 0 : contour[0].style, arc_segments));
+        for (const BoardContour& contour : outline)
+            rings.push_back(flatten(contour, true, contour.empty() ? 0 : contour[0].style));
     }
     return outlines;
 }
@@ -213,35 +245,11 @@ bool has_board_outline(const BoardRings& board) {
     return false;
 }
 
-PadOnBoard pad_on_board(const Pin& pin, const Pad& pad, double origin_x, double origin_y, int layout_angle,
-                        unsigned side) {
-    PadFrame frame = frame_of(pin, pad);
-    BoardPoint centre = footprint_to_board(origin_x, origin_y, layout_angle, side, frame.centre.x, frame.centre.y);
-    BoardPoint axis = footprint_to_board(0.0, 0.0, layout_angle, side, frame.axis.x, frame.axis.y);
-    double degrees = std::atan2(axis.y, axis.x) * 180.0 / std::numbers::pi + 0.0;  // + 0.0: no -0
-    if (degrees < 0.0) degrees += 360.0;
-    if (degrees >= 360.0) degrees = 0.0;
-    PadOnBoard placed;
-    placed.x = centre.x;
-    placed.y = centre.y;
-    placed.width = 2.0 * frame.half_width;
-    placed.length = 2.0 * frame.half_length;
-    placed.angle_ccw_degrees = degrees;
-    placed.shape = pad.shape;
-    placed.radius = frame.radius;
-    placed.layer = (side & 1u) == 0 || pad.layer == LAYER_INNER ? pad.layer
-                   : pad.layer == LAYER_TOP                     ? LAYER_BOTTOM
-                                                                : LAYER_TOP;
-    placed.drill = pin.drill;
-    return placed;
-}
-
-std::vector<Point> polyline_on_board(const Polyline& polyline, double origin_x, double origin_y, int layout_angle,
-                                     unsigned side, int arc_segments) {
+std::vector<Point> outline_on_board(const OutlineRecord& outline, const PartRecord& part) {
     // Flattened before moving: mirroring would turn the arcs' sense around.
-    std::vector<Point> points = flatten(polyline.corners, polyline.closed, polyline.closing_style, arc_segments);
+    std::vector<Point> points = flatten(outline.corners, outline.closed, outline.closing_style);
     for (Point& point : points) {
-        BoardPoint moved = footprint_to_board(origin_x, origin_y, layout_angle, side, point.x, point.y);
+        const BoardPoint moved = to_board(part, point.x, point.y);
         point = {moved.x, moved.y};
     }
     return points;

@@ -5,6 +5,7 @@
 
 #include "common/fatal.h"
 #include "common/lines.h"
+#include "common/numbers.h"
 #include "common/scan_numbers.h"
 #include "common/text.h"
 #include "project/pins.h"
@@ -22,6 +23,7 @@ const std::string_view UNITS_KEY = "units:";
 const std::string_view SEL_RECT_KEY = "sel_rect:";
 const std::string_view CENTROID_KEY = "centroid:";
 const std::string_view ADHESIVE_KEY = "adhesive:";
+const std::string_view CORNER_KEY = "corner:";
 
 void read_header(LineCursor& cursor, Project& project, std::ostream& console) {
     for (;;) {
@@ -74,6 +76,50 @@ void look_ahead(std::string_view text, size_t start, double scale, double defaul
     }
 }
 
+// Reads the board outlines of the "[board]" section, up to the next section: an "outline:" line
+// and its "corner:" lines, each "index x y style contour-end" in nanometres, where a nonzero last
+// number closes the contour. Any other line ends the outline.
+void read_board_outlines(LineCursor& cursor, Project& project) {
+    std::vector<std::vector<BoardContour>>& outlines = project.board_outlines;
+    bool in_outline = false;
+    BoardContour contour;
+    // The file gives each corner the style of the side that starts at it; a contour keeps the
+    // style of the side that ends at each corner, as footprint outline lines do.
+    auto end_contour = [&] {
+        if (contour.empty()) return;
+        int closing_style = contour.back().style;
+        for (size_t i = contour.size() - 1; i > 0; --i) contour[i].style = contour[i - 1].style;
+        contour.front().style = closing_style;
+        outlines.back().push_back(std::move(contour));
+        contour.clear();
+    };
+    auto end_outline = [&] {
+        if (!in_outline) return;
+        end_contour();
+        if (outlines.back().empty()) outlines.pop_back();
+        in_outline = false;
+    };
+    while (!cursor.at_end()) {
+        std::string_view line = cursor.next();
+        if (line.starts_with('[')) break;
+        if (starts_with_key(line, "outline:")) {
+            end_outline();
+            outlines.emplace_back();
+            in_outline = true;
+        } else if (in_outline && starts_with_key(line, CORNER_KEY)) {
+            double x = 0.0, y = 0.0;
+            int style = SIDE_STRAIGHT, contour_end = 0;
+            SkipInteger index;  // corners are taken in file order
+            scan_numbers(line.substr(CORNER_KEY.size()), "%*d %lf %lf %d %d", &index, &x, &y, &style, &contour_end);
+            contour.push_back({usable_or_zero(x) * INCH_PER_NM, usable_or_zero(y) * INCH_PER_NM, style});
+            if (contour_end != 0) end_contour();
+        } else {
+            end_outline();
+        }
+    }
+    end_outline();
+}
+
 }  // namespace
 
 double units_scale(std::string_view units_line) {
@@ -104,8 +150,9 @@ int read_footprints(std::string_view text, const LoadContext& context, Project& 
             continue;
         }
         if (!in_block) {
-            if (starts_with_key(line, "[board]")) return project.footprint_count();
-            continue;
+            if (!starts_with_key(line, "[board]")) continue;
+            read_board_outlines(cursor, project);
+            return project.footprint_count();
         }
         if (starts_with_key(line, AUTHOR_KEY)) {
             footprint.author = quoted_value(line.substr(AUTHOR_KEY.size()), true);
@@ -123,6 +170,8 @@ int read_footprints(std::string_view text, const LoadContext& context, Project& 
             add_footprint(project.footprints, std::move(footprint));
             footprint = FootprintRecord{};
             in_block = false;
+        } else if (context.read_copper) {
+            read_outline_line(line, scale, footprint);
         }
     }
 }

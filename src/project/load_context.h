@@ -11,6 +11,9 @@ struct LoadContext {
     const Settings& settings;
     const OverrideTable& overrides;
     std::ostream& console;
+    /// Keep every footprint's pins, pads and outline lines: the placement check and the review
+    /// page need them, a plain run would only hold them in memory.
+    bool read_copper = false;
 };
 
 /// Inches per nanometre: part positions and the default glue width are always nanometres.

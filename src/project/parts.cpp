@@ -1,7 +1,5 @@
 #include "project/parts.h"
 
-#include <cmath>
-#include <numbers>
 #include <string>
 
 #include "common/fatal.h"
@@ -47,14 +45,12 @@ void attach_footprint(PartRecord& part, int index, const FootprintTable& footpri
     part.pad_flags = footprint.pad_flags;
     part.excluded = footprint.excluded;
 
-    BoardPoint placement = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side,
-                                              footprint.centroid_x, footprint.centroid_y);
+    const BoardPoint placement = to_board(part, footprint.centroid_x, footprint.centroid_y);
     part.x = placement.x;
     part.y = placement.y;
     for (int i = 0; i < footprint.glue.count; ++i) {
         const GlueSpot& spot = footprint.glue[static_cast<size_t>(i)];
-        BoardPoint glue =
-            footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side, spot.x, spot.y);
+        const BoardPoint glue = to_board(part, spot.x, spot.y);
         part.glue.add(glue.x, glue.y, spot.dia);
     }
 }
@@ -118,28 +114,6 @@ void read_part_blocks(LineCursor& cursor, Project& project) {
 }
 
 }  // namespace
-
-BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle, unsigned side, double dx, double dy) {
-    double mirrored_dx = (side & 1u) != 0 ? -dx : dx;
-    int angle = layout_angle % 360;
-    if (angle < 0) angle += 360;
-    switch (angle) {
-        case 0:
-            return {origin_x + mirrored_dx, origin_y + dy};
-        case 90:
-            return {origin_x + dy, origin_y - mirrored_dx};
-        case 180:
-            return {origin_x - mirrored_dx, origin_y - dy};
-        case 270:
-            return {origin_x - dy, origin_y + mirrored_dx};
-        default:
-            break;
-    }
-    double radians = angle * std::numbers::pi / 180.0;
-    double cosine = std::cos(radians);
-    double sine = std::sin(radians);
-    return {origin_x + mirrored_dx * cosine + dy * sine, origin_y - mirrored_dx * sine + dy * cosine};
-}
 
 int read_parts(std::string_view text, Project& project) {
     LineCursor cursor{text};

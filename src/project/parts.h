@@ -7,11 +7,3 @@
 /// order, with its footprint's data and its placement point and glue spots in board
 /// coordinates; returns the part count. The footprint table must be complete.
 int read_parts(std::string_view text, Project& project);
-
-struct BoardPoint {
-    double x, y;
-};
-
-/// Moves the footprint offset (dx, dy) to the board for a part at `origin` with this
-/// layout angle (clockwise) and side (bit 0 set: bottom, mirrored in x).
-BoardPoint footprint_to_board(double origin_x, double origin_y, int layout_angle, unsigned side, double dx, double dy);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/numbers.h"
 #include "common/scan_numbers.h"
 #include "common/text.h"
 #include "project/scan.h"
@@ -13,15 +14,21 @@ bool gets_glue(int technology, int glue_technologies) {
     return technology >= 0 && technology < 31 && (glue_technologies >> technology & 1) != 0;
 }
 
-bool is_copper_pad(std::string_view line, std::string_view& rest) {
-    for (std::string_view key : {"top_pad:", "inner_pad:", "bottom_pad:"}) {
+// The layer of a copper pad line, with `rest` after its key; -1 for any other line.
+int copper_pad_layer(std::string_view line, std::string_view& rest) {
+    constexpr std::pair<std::string_view, int> KEYS[] = {
+        {"top_pad:", LAYER_TOP}, {"inner_pad:", LAYER_INNER}, {"bottom_pad:", LAYER_BOTTOM}};
+    for (const auto& [key, layer] : KEYS) {
         if (starts_with_key(line, key)) {
             rest = line.substr(key.size());
-            return true;
+            return layer;
         }
     }
-    return false;
+    return -1;
 }
+
+// A length of the pins, pads and outlines: scaled, and 0 when it is absurd.
+double length(double value, double scale) { return usable_or_zero(value) * scale; }
 
 void merge_override(FootprintRecord& footprint, const FootprintOverride& override_record, const Settings& settings) {
     if (sets_centroid(override_record)) {
@@ -53,6 +60,34 @@ int decide_technology(int pad_flags, int listed_pins, int drilled_pins, int mech
     return TECH_NULL;
 }
 
+bool read_outline_line(std::string_view line, double scale, FootprintRecord& footprint) {
+    std::vector<OutlineRecord>& outlines = footprint.outlines;
+    // A corner or the closing line belongs to the footprint's last outline line while it is open.
+    OutlineRecord* open = !outlines.empty() && !outlines.back().closed ? &outlines.back() : nullptr;
+    std::string_view rest = line;
+    if (take_prefix(rest, "outline_polyline:")) {
+        double width = 0.0, x = 0.0, y = 0.0;
+        scan_numbers(rest, "%lf %lf %lf", &width, &x, &y);
+        outlines.push_back({length(width, scale), {{length(x, scale), length(y, scale), SIDE_STRAIGHT}}, false,
+                            SIDE_STRAIGHT});
+    } else if (take_prefix(rest, "next_corner:")) {
+        double x = 0.0, y = 0.0;
+        int style = SIDE_STRAIGHT;
+        scan_numbers(rest, "%lf %lf %d", &x, &y, &style);
+        if (open != nullptr) open->corners.push_back({length(x, scale), length(y, scale), style});
+    } else if (take_prefix(rest, "close_polyline:")) {
+        int style = SIDE_STRAIGHT;
+        scan_numbers(rest, "%d", &style);
+        if (open != nullptr) {
+            open->closed = true;
+            open->closing_style = style;
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
 int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, const LoadContext& context) {
     std::string_view line;
     for (;;) {
@@ -75,20 +110,33 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
         line = without_newline(cursor.next());
         if (line.empty()) break;
         std::string_view rest;
+        int layer = -1;
         if (starts_with_key(line, "pin: ")) {
-            double drill_read = 0.0;
-            SkipWord name;
-            scan_numbers(line.substr(5), "%*s %lf", &name, &drill_read);
+            // The name is one word; the drill diameter, position and axis angle follow.
+            std::string_view fields = line.substr(5);
+            size_t after_name = 0;
+            std::string_view name = take_word(fields, after_name);
+            double drill_read = 0.0, x = 0.0, y = 0.0;
+            int angle = 0;
+            scan_numbers(fields.substr(after_name), "%lf %lf %lf %d", &drill_read, &x, &y, &angle);
             ++found_pins;
             drill = finite_or_zero(drill_read) * scale;
             if (drill > 0.0) ++drilled_pins;
-        } else if (is_copper_pad(line, rest)) {
+            if (context.read_copper)
+                footprint.pins.push_back({std::string(name), length(drill_read, scale), length(x, scale),
+                                          length(y, scale), angle, {}});
+        } else if ((layer = copper_pad_layer(line, rest)) >= 0) {
             int shape = 0;
-            double size = 0.0;
-            scan_numbers(rest, "%d %lf", &shape, &size);
+            double width = 0.0, len1 = 0.0, len2 = 0.0, radius = 0.0;
+            scan_numbers(rest, "%d %lf %lf %lf %lf", &shape, &width, &len1, &len2, &radius);
             // A round pad exactly as wide as its hole leaves no copper.
-            if (shape == 1 && finite_or_zero(size) * scale == drill) shape = 0;
-            pad_flags |= shape;
+            pad_flags |= shape == 1 && finite_or_zero(width) * scale == drill ? 0 : shape;
+            // A pad line before the first pin has no pin to belong to.
+            if (context.read_copper && !footprint.pins.empty())
+                footprint.pins.back().pads.push_back(
+                    {layer, shape, length(width, scale), length(len1, scale), length(len2, scale), length(radius, scale)});
+        } else if (context.read_copper) {
+            read_outline_line(line, scale, footprint);
         }
     }
 

@@ -17,5 +17,9 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
 void complete_footprint(FootprintRecord& footprint, double scale, const SelectionRect& rect, LineCursor& cursor,
                         const LoadContext& context);
 
+/// Reads a footprint outline line ("outline_polyline:", "next_corner:", "close_polyline:") into
+/// the footprint's outlines; false for any other line.
+bool read_outline_line(std::string_view line, double scale, FootprintRecord& footprint);
+
 /// The technology class that the pin analysis gives for these counts.
 int decide_technology(int pad_flags, int listed_pins, int drilled_pins, int mechanical_normal);

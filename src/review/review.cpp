@@ -1,11 +1,12 @@
 #include "review/review.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "common/fatal.h"
 #include "common/text.h"
-#include "project/parts.h"
 #include "review/page_template.h"
 
 namespace {
@@ -54,12 +55,6 @@ public:
         separate();
         text += "null";
     }
-    void point(double x, double y) {
-        open('[');
-        value(x);
-        value(y);
-        close(']');
-    }
     template <typename Value>
     void field(const char* name, const Value& field_value) {
         key(name);
@@ -96,78 +91,108 @@ void Json::value(std::string_view string) {
 
 const char* layer_name(int layer) {
     switch (layer) {
-        case geometry::LAYER_BOTTOM: return "bottom";
-        case geometry::LAYER_INNER: return "inner";
+        case LAYER_BOTTOM: return "bottom";
+        case LAYER_INNER: return "inner";
         default: return "top";
     }
 }
 
-// The copper pads, body outline lines and pin 1 of a part, from its footprint's geometry.
-void write_footprint_drawing(Json& json, const PartRecord& part, const geometry::FootprintGeometry* shape) {
-    static const geometry::FootprintGeometry NO_SHAPE;
-    const geometry::FootprintGeometry& drawn = shape != nullptr ? *shape : NO_SHAPE;
-    const geometry::Pin* pin1 = nullptr;
+// A flat list of coordinates: x0, y0, x1, y1, ...
+void write_points(Json& json, const std::vector<geometry::Point>& points) {
+    json.open('[');
+    for (const geometry::Point& point : points) {
+        json.value(point.x);
+        json.value(point.y);
+    }
+    json.close(']');
+}
+
+void write_circle(Json& json, geometry::Point centre, double radius) {
+    json.open('[');
+    json.value(centre.x);
+    json.value(centre.y);
+    json.value(radius);
+    json.close(']');
+}
+
+// Pin 1 of a footprint: the pin named "1", else the first pin; nullptr without pins.
+const PinRecord* first_pin(const FootprintRecord& footprint) {
+    for (const PinRecord& pin : footprint.pins)
+        if (pin.name == "1") return &pin;
+    return footprint.pins.empty() ? nullptr : &footprint.pins.front();
+}
+
+// The pin-1 mark: a dot on the pin a third as wide as its first copper pad's smaller side.
+void write_pin1(Json& json, const PartRecord& part, const FootprintRecord& footprint) {
+    json.key("pin1");
+    const PinRecord* pin = first_pin(footprint);
+    if (pin == nullptr) {
+        json.null();
+        return;
+    }
+    double size = 0.0;
+    for (const PadRecord& pad : pin->pads) {
+        if (const std::optional<geometry::PadCopper> copper = geometry::pad_copper(*pin, pad)) {
+            const geometry::Box box = geometry::box_of(*copper);
+            size = std::min(box.max_x - box.min_x, box.max_y - box.min_y);
+            break;
+        }
+    }
+    const BoardPoint at = to_board(part, pin->x, pin->y);
+    write_circle(json, {at.x, at.y}, size / 6.0);
+}
+
+// The copper pads, body outline lines and pin 1 of a part, on the board, ready to draw.
+void write_footprint_drawing(Json& json, const PartRecord& part, const FootprintRecord& footprint) {
     json.key("pads");
     json.open('[');
-    for (const geometry::Pin& pin : drawn.pins) {
-        if (pin1 == nullptr || (pin.name == "1" && pin1->name != "1")) pin1 = &pin;
-        for (const geometry::Pad& pad : pin.pads) {
-            if (!geometry::is_copper(pin, pad)) continue;
-            const geometry::PadOnBoard board =
-                geometry::pad_on_board(pin, pad, part.origin_x, part.origin_y, part.layout_angle, part.side);
-            json.open('{');
-            json.field("x", board.x);
-            json.field("y", board.y);
-            json.field("w", board.width);
-            json.field("l", board.length);
-            json.field("angle", board.angle_ccw_degrees);
-            json.field("shape", board.shape);
-            json.field("r", board.radius);
-            json.field("side", layer_name(board.layer));
-            json.field("drill", board.drill);
-            json.close('}');
+    for (const geometry::PadOnBoard& pad : geometry::pads_on_board(part, footprint)) {
+        json.open('{');
+        json.field("layer", layer_name(pad.copper.layer));
+        if (pad.copper.circle) {
+            json.key("circle");
+            write_circle(json, pad.copper.centre, pad.copper.radius);
+        } else {
+            json.key("polygon");
+            write_points(json, pad.copper.polygon);
         }
+        if (pad.drill > 0.0) {
+            json.key("hole");
+            write_circle(json, pad.hole, pad.drill / 2.0);
+        }
+        json.close('}');
     }
     json.close(']');
     json.key("outline");
     json.open('[');
-    for (const geometry::Polyline& line : drawn.outlines) {
+    for (const OutlineRecord& line : footprint.outlines) {
         json.open('{');
         json.field("width", line.width);
         json.key("points");
-        json.open('[');
-        for (const geometry::Point& point :
-             geometry::polyline_on_board(line, part.origin_x, part.origin_y, part.layout_angle, part.side))
-            json.point(point.x, point.y);
-        json.close(']');
+        write_points(json, geometry::outline_on_board(line, part));
         json.field("closed", line.closed);
         json.close('}');
     }
     json.close(']');
-    json.key("pin1");
-    if (pin1 == nullptr) {
-        json.null();
-    } else {
-        BoardPoint at = footprint_to_board(part.origin_x, part.origin_y, part.layout_angle, part.side, pin1->x, pin1->y);
-        json.point(at.x, at.y);
-    }
+    write_pin1(json, part, footprint);
 }
 
 void write_part(Json& json, const ReviewInput& input, const PartRecord& part, const std::vector<int>& findings) {
-    const ReportUnits units = report_units(input.settings);
+    const LengthFormat& shown = input.units.placement;
     json.open('{');
     json.field("ref", part.ref_des);
     json.field("footprint", part.shape);
     json.field("value", part.value);
     json.field("info", part.info_text);
-    json.field("side", layer_name(is_bottom(part) ? geometry::LAYER_BOTTOM : geometry::LAYER_TOP));
+    json.field("side", layer_name(is_bottom(part) ? LAYER_BOTTOM : LAYER_TOP));
     json.field("x", part.x);
     json.field("y", part.y);
     // The figures as the report prints them, rounded the same way.
-    json.field("x_text", format_text("%.*f", units.decimals, part.x * units.per_inch));
-    json.field("y_text", format_text("%.*f", units.decimals, part.y * units.per_inch));
+    json.field("x_text", format_text("%.*f", shown.decimals, part.x * shown.per_inch));
+    json.field("y_text", format_text("%.*f", shown.decimals, part.y * shown.per_inch));
     json.field("rotation", part.angle);
     json.field("class", technology_name(part.technology));
+    json.field("pins", part.pin_count);
     json.field("excluded", part.excluded != 0);
     json.key("glue");
     json.open('[');
@@ -180,7 +205,7 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
         json.close(']');
     }
     json.close(']');
-    write_footprint_drawing(json, part, geometry::find_footprint(input.geometry, part.shape));
+    write_footprint_drawing(json, part, input.project.footprints.records.at(static_cast<size_t>(part.footprint_index)));
     json.key("findings");
     json.open('[');
     for (int finding : findings)
@@ -207,16 +232,17 @@ std::string review_data(const ReviewInput& input) {
     json.open('{');
     json.field("version", 1);
     json.field("project", input.project.project_name);
-    json.field("units", input.settings.units_mm == 1 ? "mm" : "inch");
+    // The unit of the figures the page shows, as the report being written prints them.
+    json.key("units");
+    json.open('{');
+    json.field("word", input.units.placement.word);
+    json.field("per_inch", input.units.placement.per_inch);
+    json.field("decimals", input.units.placement.decimals);
+    json.close('}');
     json.key("outlines");
     json.open('[');
-    for (const std::vector<geometry::Ring>& outline : input.geometry.board) {
-        for (const geometry::Ring& ring : outline) {
-            json.open('[');
-            for (const geometry::Point& point : ring) json.point(point.x, point.y);
-            json.close(']');
-        }
-    }
+    for (const std::vector<geometry::Ring>& outline : input.board)
+        for (const geometry::Ring& ring : outline) write_points(json, ring);
     json.close(']');
     json.key("parts");
     json.open('[');

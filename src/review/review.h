@@ -11,12 +11,12 @@
 #include "geometry/geometry.h"
 #include "project/records.h"
 
-/// What the page shows: the run's settings (for the report's units), the project as the report
-/// shows it, the geometry read from the same project text and the check's findings.
+/// What the page shows: the project as the report shows it (footprints with their copper), the
+/// board outline flattened, the report's units and the check's findings.
 struct ReviewInput {
-    const Settings& settings;
+    const ReportUnits& units;
     const Project& project;
-    const geometry::ProjectGeometry& geometry;
+    const geometry::BoardRings& board;
     const CheckFindings& findings;
 };
 

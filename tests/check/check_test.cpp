@@ -78,18 +78,18 @@ std::string parts_text() {
 struct CheckRun {
     CommandFileRun commands;
     Project project;
-    geometry::ProjectGeometry geometry;
     CheckFindings result;
 
     CheckRun(const std::string& command_file, const std::string& board = BOARD) {
         commands.read(command_file);
         const std::string text = "project_name: \"Check\"\n[footprints]\n" + FOOTPRINTS + "[board]\n" + board +
                                  "[parts]\n" + parts_text() + "[nets]\n[end]\n";
-        geometry = geometry::read_project_geometry(text);
         std::ostringstream console;
-        project = load(text, commands.settings, commands.overrides, console);
+        project = load(text, commands.settings, commands.overrides, console, true);
         apply_records_and_rotations(project.parts, commands.info, commands.settings);
-        result = check_placement(CheckInput{commands.settings, commands.info, commands.overrides, project, geometry});
+        const ReportUnits units = report_units(commands.settings);
+        const geometry::BoardRings rings = geometry::board_rings(project);
+        result = check_placement(CheckInput{units, commands.info, commands.overrides, project, rings});
     }
 
     // The texts of the findings of one kind, one per line.

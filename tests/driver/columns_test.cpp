@@ -23,7 +23,8 @@ std::string format4(ReportFixture& fixture) {
 
 std::string cell(ReportFixture& fixture, int type, size_t index = 0) {
     count_groups(fixture.project.parts, fixture.top, fixture.bottom);
-    ReportInput report{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{}};
+    ReportInput report{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{},
+                       report_units(fixture.settings)};
     return column_cells(report, fixture.project.parts.at(0), type).at(index);
 }
 
@@ -129,7 +130,8 @@ TEST(ColumnReport, NoColumnsAtAll) {
     {
         std::ostringstream head;
         count_groups(fixture.project.parts, fixture.top, fixture.bottom);
-        write_report_header(head, ReportInput{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{}});
+        write_report_header(head, ReportInput{fixture.settings, fixture.project, fixture.top, fixture.bottom, InfoColumn{},
+                                              report_units(fixture.settings)});
         header = head.str();
     }
     EXPECT_EQ(out, header + "\n\n\n\n\n\n");

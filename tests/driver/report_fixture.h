@@ -42,7 +42,8 @@ struct ReportFixture {
 
     std::string write(void (*writer)(std::ostream&, const ReportInput&)) {
         count_groups(project.parts, top, bottom);
-        ReportInput report{settings, project, top, bottom, prepare_info_column(settings.info_heading)};
+        ReportInput report{settings, project, top, bottom, prepare_info_column(settings.info_heading),
+                           report_units(settings)};
         std::ostringstream out;
         writer(out, report);
         return out.str();

@@ -72,7 +72,7 @@ TEST(ReportRows, ListingRowsAreTheirPrintfFormats) {
         const bool info = i % 3 == 0;
         fixture.settings.units_mm = mm ? 1 : 0;
         ReportInput input{fixture.settings, fixture.project, fixture.top, fixture.bottom,
-                          prepare_info_column(info ? "Info" : "")};
+                          prepare_info_column(info ? "Info" : ""), report_units(fixture.settings)};
         const double glue_dia = random_length(random);
         const char* technology = i % 4 == 0 ? "Thru-Hole" : "SMD";
         const double unit = mm ? 25.4 : 1.0;
@@ -106,7 +106,7 @@ TEST(ReportRows, CsvRowsAreTheirPrintfFormats) {
         const bool info = i % 3 == 0;
         fixture.settings.units_mm = mm ? 1 : 0;
         ReportInput input{fixture.settings, fixture.project, fixture.top, fixture.bottom,
-                          prepare_info_column(info ? "Info" : "")};
+                          prepare_info_column(info ? "Info" : ""), report_units(fixture.settings)};
         std::string expected = printed("\"%s\",", part.ref_des.c_str());
         if (info) expected += printed("\"%s\",", part.info_text.c_str());
         expected += printed("\"%s\",", side_name(part));

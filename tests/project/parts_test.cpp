@@ -68,7 +68,9 @@ TEST(PartGeometry, OtherAnglesAreRotatedClockwise) {
     PartRecord at450 = only_part(0, 450);
     EXPECT_DOUBLE_EQ(at450.x, ox + 0.2);
     EXPECT_DOUBLE_EQ(at450.y, oy - 0.1);
-    BoardPoint negative = footprint_to_board(0, 0, -90, 0, 0.1, 0.2);
+    PartRecord turned_back;
+    turned_back.layout_angle = -90;
+    BoardPoint negative = to_board(turned_back, 0.1, 0.2);
     EXPECT_DOUBLE_EQ(negative.x, -0.2);
     EXPECT_DOUBLE_EQ(negative.y, 0.1);
 }

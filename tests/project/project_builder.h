@@ -37,14 +37,21 @@ inline std::string project_file(const std::string& footprints, const std::string
     return header + "[footprints]\n" + footprints + "[board]\n[parts]\n" + parts + "[nets]\n[end]\n";
 }
 
-/// Loads `file` with these settings and overrides; console output goes to `console`.
+/// Loads `file` with these settings and overrides, the footprints' copper too when `read_copper`
+/// is set; console output goes to `console`.
 inline Project load(const std::string& file, const Settings& settings, const OverrideTable& overrides,
-                    std::ostream& console) {
+                    std::ostream& console, bool read_copper = false) {
     // Read as the program reads standard input, line ends and all.
     std::istringstream in(file);
     Project project;
-    load_project(read_text_stream(in), LoadContext{settings, overrides, console}, project);
+    load_project(read_text_stream(in), LoadContext{settings, overrides, console, read_copper}, project);
     return project;
+}
+
+/// Loads `file` with the default settings and the footprints' copper, as --check reads it.
+inline Project load_with_copper(const std::string& file) {
+    std::ostringstream console;
+    return load(file, Settings{}, OverrideTable{}, console, true);
 }
 
 inline Project load(const std::string& file, const Settings& settings = Settings{}) {

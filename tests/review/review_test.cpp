@@ -33,21 +33,22 @@ const std::string BOARD = "outline: 4 0\n  corner: 1 0 0 0\n  corner: 2 50800000
 // The project with `parts`, read as a run reads it, and the page's data for it.
 struct Board {
     Settings settings;
+    ReportUnits units = report_units(settings);
     InfoTable info;
     Project project;
-    geometry::ProjectGeometry geometry;
+    geometry::BoardRings board;
     CheckFindings findings;
 
     explicit Board(const std::string& parts, const std::string& info_text = "") {
         std::string text = "project_name: \"Review <test>\"\n[footprints]\n" + FOOTPRINT + LOGO + "[board]\n" + BOARD +
                            "[parts]\n" + parts + "[nets]\n[end]\n";
-        geometry = geometry::read_project_geometry(text);
-        project = load(text, settings);
+        project = load_with_copper(text);
+        board = geometry::board_rings(project);
         if (!info_text.empty()) info.add(InfoRecord{"R1", info_text, 0, -1.0});
         apply_records_and_rotations(project.parts, info, settings);
-        findings = check_placement(CheckInput{settings, info, OverrideTable{}, project, geometry});
+        findings = check_placement(CheckInput{units, info, OverrideTable{}, project, board});
     }
-    std::string data() const { return review_data(ReviewInput{settings, project, geometry, findings}); }
+    std::string data() const { return review_data(ReviewInput{units, project, board, findings}); }
 };
 
 }  // namespace
@@ -57,27 +58,29 @@ TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
     Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0) +
                 part_block("R2", "R1206", 12700000, 12700000, 1, 90));
     const std::string data = board.data();
-    const std::string start = "{\"version\":1,\"project\":\"Review \\u003ctest>\",\"units\":\"inch\",";
+    const std::string start =
+        "{\"version\":1,\"project\":\"Review \\u003ctest>\",\"units\":{\"word\":\"in\",\"per_inch\":1.00000,"
+        "\"decimals\":4},";
     EXPECT_EQ(data.substr(0, start.size()), start);
-    // The board's outline as one closed contour.
-    EXPECT_NE(data.find("\"outlines\":[[[0.00000,0.00000],[2.00000,0.00000],[2.00000,1.00000],[0.00000,1.00000]]]"),
+    // The board's outline as one closed contour, x and y in turn.
+    EXPECT_NE(data.find("\"outlines\":[[0.00000,0.00000,2.00000,0.00000,2.00000,1.00000,0.00000,1.00000]]"),
               std::string::npos);
-    // R1's pads 0.05 in left and right of its centre, 0.04 long along their axis and 0.02 across;
-    // its body outline moved to the board.
+    // R1's pads 0.05 in left and right of its centre, 0.04 long along their axis and 0.02 across,
+    // as polygons on the board; its body outline moved there; the report's pin count.
     EXPECT_NE(data.find("{\"ref\":\"R1\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"top\","
                         "\"x\":1.00000,\"y\":0.50000,\"x_text\":\"1.0000\",\"y_text\":\"0.5000\",\"rotation\":0,"
-                        "\"class\":\"SMD\",\"excluded\":false,\"glue\":[[1.00000,0.50000,0.02500]],"
-                        "\"pads\":[{\"x\":0.95000,\"y\":0.50000,\"w\":0.02000,\"l\":0.04000,\"angle\":0.00000,"
-                        "\"shape\":3,\"r\":0.00000,\"side\":\"top\",\"drill\":0.00000},{\"x\":1.05000,"),
+                        "\"class\":\"SMD\",\"pins\":2,\"excluded\":false,\"glue\":[[1.00000,0.50000,0.02500]],"
+                        "\"pads\":[{\"layer\":\"top\",\"polygon\":[0.97000,0.51000,0.93000,0.51000,0.93000,0.49000,"
+                        "0.97000,0.49000]},{\"layer\":\"top\",\"polygon\":[1.07000,"),
               std::string::npos)
         << data;
-    EXPECT_NE(data.find("\"outline\":[{\"width\":0.00500,\"points\":[[0.92000,0.47000],[1.08000,0.47000],"
-                        "[1.08000,0.53000],[0.92000,0.53000]],\"closed\":true}],\"pin1\":[0.95000,0.50000]"),
+    EXPECT_NE(data.find("\"outline\":[{\"width\":0.00500,\"points\":[0.92000,0.47000,1.08000,0.47000,"
+                        "1.08000,0.53000,0.92000,0.53000],\"closed\":true}],\"pin1\":[0.95000,0.50000,0.00333]"),
               std::string::npos);
     // R2: on the bottom its pads are bottom copper, mirrored and turned: pin 1 (x -0.05 in the
     // footprint) mirrored to +0.05, turned a quarter clockwise to y -0.05.
-    EXPECT_NE(data.find("\"side\":\"bottom\",\"drill\":0.00000}"), std::string::npos);
-    EXPECT_NE(data.find("\"pin1\":[0.50000,0.45000]"), std::string::npos);
+    EXPECT_NE(data.find("{\"layer\":\"bottom\",\"polygon\":[0.49000,0.47000,0.49000,0.43000,"), std::string::npos);
+    EXPECT_NE(data.find("\"pin1\":[0.50000,0.45000,"), std::string::npos);
     EXPECT_NE(data.find("{\"ref\":\"R2\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"bottom\""),
               std::string::npos);
     // A part without pins has no pads, no outline and no pin 1.
@@ -127,7 +130,7 @@ TEST(ReviewPage, TheTemplateHoldsOnePlaceForTheDataAndNeedsNoNetwork) {
 
     Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0));
     std::ostringstream out;
-    write_review_page(out, ReviewInput{board.settings, board.project, board.geometry, board.findings});
+    write_review_page(out, ReviewInput{board.units, board.project, board.board, board.findings});
     const std::string written = out.str();
     EXPECT_EQ(written.size(), page.size() - std::string("@BOARD_DATA@").size() + board.data().size());
     EXPECT_NE(written.find("type=\"application/json\">" + board.data() + "</script>"), std::string::npos);
