@@ -82,7 +82,7 @@ void write_side_groups(std::ostream& out, const ReportInput& input, unsigned sid
         write_listing_heading(out, input, "\n\n");
         bool glued = (input.settings.glue_technologies >> technology & 1) != 0;
         for (const PartRecord& part : input.project.parts) {
-            if (part.side != side || part.technology != technology || part.excluded != 0) continue;
+            if (!in_side_group(part, side) || part.technology != technology || part.excluded != 0) continue;
             write_listing_row(out, row, input, part, side_name, technology_name(technology),
                               glued ? part.glue.first().dia : 0.0);
         }

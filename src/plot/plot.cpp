@@ -27,7 +27,7 @@ constexpr double GLUE_STEP = 0.1;
 
 // A part plotted on this side: placed there, in one of the four classes, not excluded.
 bool plotted(const PartRecord& part, unsigned side) {
-    return part.side == side && part.technology >= TECH_SMD && part.technology <= TECH_NULL && part.excluded == 0;
+    return in_side_group(part, side) && part.technology >= TECH_SMD && part.technology <= TECH_NULL && part.excluded == 0;
 }
 
 }  // namespace
