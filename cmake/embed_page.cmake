@@ -1,11 +1,43 @@
-# Writes a C++ source that holds the review page's template (INPUT) as text, for OUTPUT.
+# Writes a C++ source that holds the review page's template, for OUTPUT: the markup (MARKUP) with
+# the style sheet (STYLE) and the script (SCRIPT) in place of its lines @PAGE_CSS@ and @PAGE_JS@,
+# so that the page stays one self-contained file. @BOARD_DATA@ is left for the program to fill.
 # The text is cut into pieces well below the longest string literal compilers must take.
-file(READ "${INPUT}" page)
+
+# The text of a style sheet or script, ending with a line feed, after the checks that keep the
+# joined page whole: nothing in it may end its element early or pass for a placeholder.
+function(read_page_part file closing_tag result)
+  file(READ "${file}" text)
+  if(NOT text MATCHES "\n$")
+    string(APPEND text "\n")
+  endif()
+  string(TOLOWER "${text}" lower)
+  foreach(bad "${closing_tag}" "<!--" "@page_css@" "@page_js@" "@board_data@")
+    string(FIND "${lower}" "${bad}" at)
+    if(NOT at EQUAL -1)
+      message(FATAL_ERROR "${file} holds the text ${bad} (in any letter case), which would break the joined page")
+    endif()
+  endforeach()
+  set(${result} "${text}" PARENT_SCOPE)
+endfunction()
+
+file(READ "${MARKUP}" page)
+foreach(placeholder "@PAGE_CSS@" "@PAGE_JS@")
+  string(FIND "${page}" "\n${placeholder}\n" first)
+  string(FIND "${page}" "\n${placeholder}\n" last REVERSE)
+  if(first EQUAL -1 OR NOT first EQUAL last)
+    message(FATAL_ERROR "${MARKUP} must hold the line ${placeholder} once")
+  endif()
+endforeach()
+read_page_part("${STYLE}" "</style" style)
+read_page_part("${SCRIPT}" "</script" script)
+string(REPLACE "\n@PAGE_CSS@\n" "\n${style}" page "${page}")
+string(REPLACE "\n@PAGE_JS@\n" "\n${script}" page "${page}")
+
 if(page MATCHES "\\)PAGE\"")
-  message(FATAL_ERROR "${INPUT} holds the text that ends the literal: )PAGE\"")
+  message(FATAL_ERROR "The review page holds the text that ends the literal: )PAGE\"")
 endif()
 string(LENGTH "${page}" length)
-set(source "// Made by cmake/embed_page.cmake from src/review/page.html; edit that file instead.\n")
+set(source "// Made by cmake/embed_page.cmake from src/review/page.html, page.css and page.js; edit those files instead.\n")
 string(APPEND source "#include \"review/page_template.h\"\n\n")
 string(APPEND source "std::string review_page_template() {\n    static const char* const pieces[] = {\n")
 set(piece 16000)

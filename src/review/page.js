@@ -1,0 +1,1180 @@
+'use strict';
+(function () {
+  // ------------------------------------------------------------------ constants
+  const U = 10000;                  // path units per inch: integer coordinates build and parse fast
+  const ROW_H = 24;                 // px, must match --row-h
+  const ROW_OVERSCAN = 10;          // rows rendered beyond the visible ones, so fast scrolling shows no gaps
+  const TARGET_R = 0.02;            // inches: outer ring radius of a placement target
+  const PARTS_PER_CELL = 60;        // about this many parts share one grid cell's paths (see makeGrid)
+  const LINES_PX_PER_IN = 35;       // footprint lines and targets are drawn from this zoom on (sub-pixel below it)
+  const DETAIL_PX_PER_IN = 90;      // glue spots and pin 1 are drawn from this zoom on (they are dots of a pixel below it)
+  const MIN_TEXT_PX = 5;            // designators smaller than this on screen are not drawn
+  const SETTLE_MS = 160;            // a zoom or pan gesture ends when the input has been quiet this long
+  const IDLE_SLICE_MS = 12;         // background work runs in slices this short, so input never waits long
+  const MARK_SLICE = 2000;          // part marks made per background slice
+  const PICK_SLACK_PX = 3;          // a part this close to the pointer counts as under it
+  const REF_FONT = '600 10px system-ui, "DejaVu Sans", Arial, sans-serif';
+  const SVGNS = 'http://www.w3.org/2000/svg';
+
+  const $ = (id) => document.getElementById(id);
+
+  // ------------------------------------------------------------------ data
+  let data;
+  try {
+    data = JSON.parse($('board-data').textContent);
+  } catch (err) {
+    document.body.innerHTML = '<div class="load-error">The board data in this page cannot be read: ' +
+      esc(String(err && err.message)) + '</div>';
+    throw err;
+  }
+  const parts = data.parts;
+  const unitLabel = data.units === 'inch' ? 'in' : 'mm';
+
+  // ------------------------------------------------------------------ small helpers
+  function esc(s) {
+    return String(s).replace(/[&<>"']/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' }[c]));
+  }
+  // Board inches to path units.
+  function q(v) { return Math.round(v * U); }
+  function fmtLen(inches) {
+    return data.units === 'inch' ? inches.toFixed(4) : (inches * 25.4).toFixed(2);
+  }
+  function clamp(v, lo, hi) { return Math.max(lo, Math.min(hi, v)); }
+  // A side's left-right sign (the bottom is seen from below, mirrored) and the side opposite.
+  function signOf(side) { return side === 'top' ? 1 : -1; }
+  function otherSide(side) { return side === 'top' ? 'bottom' : 'top'; }
+  function classKey(c) { return String(c).toLowerCase().replace(/[^a-z]/g, ''); }
+  const collator = new Intl.Collator(undefined, { numeric: true, sensitivity: 'base' });
+
+  // ------------------------------------------------------------------ geometry of one pad
+  // Path data for a pad, counter-clockwise in board coordinates (y up). Drill holes are drawn
+  // clockwise, so with the nonzero fill rule they punch through their own pad only.
+  function padPath(p) {
+    const a = (p.angle || 0) * Math.PI / 180;
+    const c = Math.cos(a), s = Math.sin(a);
+    const at = (u, v) => q(p.x + u * c - v * s) + ' ' + q(p.y + u * s + v * c);
+    let d;
+    switch (p.shape) {
+      case 1: d = circlePath(p.x, p.y, p.w / 2, true); break;
+      case 2: d = polyPath([[-p.w / 2, -p.w / 2], [p.w / 2, -p.w / 2], [p.w / 2, p.w / 2], [-p.w / 2, p.w / 2]], at); break;
+      case 4: d = roundRectPath(p.l / 2, p.w / 2, Math.min(p.r || 0, p.l / 2, p.w / 2), at); break;
+      case 5: d = stadiumPath(p.l / 2, p.w / 2, at); break;
+      case 6: d = octagonPath(p.w / 2, at); break;
+      default: d = polyPath([[-p.l / 2, -p.w / 2], [p.l / 2, -p.w / 2], [p.l / 2, p.w / 2], [-p.l / 2, p.w / 2]], at);
+    }
+    if (p.drill > 0) d += circlePath(p.x, p.y, p.drill / 2, false);
+    return d;
+  }
+  function polyPath(pts, at) {
+    let d = 'M' + at(pts[0][0], pts[0][1]);
+    for (let k = 1; k < pts.length; k++) d += 'L' + at(pts[k][0], pts[k][1]);
+    return d + 'Z';
+  }
+  function circlePath(x, y, r, ccw) {
+    const sweep = ccw ? ' 0 1 1 ' : ' 0 1 0 ', rr = q(r), cx = q(x), cy = q(y);
+    return 'M' + (cx + rr) + ' ' + cy + 'A' + rr + ' ' + rr + sweep + (cx - rr) + ' ' + cy +
+           'A' + rr + ' ' + rr + sweep + (cx + rr) + ' ' + cy + 'Z';
+  }
+  // hl, hw: half length along the pad axis and half width across it.
+  function roundRectPath(hl, hw, r, at) {
+    if (r <= 0) return polyPath([[-hl, -hw], [hl, -hw], [hl, hw], [-hl, hw]], at);
+    const rr = q(r), arc = (u, v) => 'A' + rr + ' ' + rr + ' 0 0 1 ' + at(u, v);
+    return 'M' + at(-hl + r, -hw) + 'L' + at(hl - r, -hw) + arc(hl, -hw + r) + 'L' + at(hl, hw - r) + arc(hl - r, hw) +
+           'L' + at(-hl + r, hw) + arc(-hl, hw - r) + 'L' + at(-hl, -hw + r) + arc(-hl + r, -hw) + 'Z';
+  }
+  // A stadium: the round ends sit on the longer of the two dimensions.
+  function stadiumPath(hl, hw, at) {
+    if (hl >= hw) {
+      const r = q(hw), e = hl - hw;
+      return 'M' + at(-e, -hw) + 'L' + at(e, -hw) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(e, hw) +
+             'L' + at(-e, hw) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(-e, -hw) + 'Z';
+    }
+    const r = q(hl), e = hw - hl;
+    return 'M' + at(hl, -e) + 'L' + at(hl, e) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(-hl, e) +
+           'L' + at(-hl, -e) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(hl, -e) + 'Z';
+  }
+  // Regular octagon, `half` = half the distance across flats; flats face the pad axis.
+  function octagonPath(half, at) {
+    const R = half / Math.cos(Math.PI / 8), pts = [];
+    for (let k = 0; k < 8; k++) {
+      const t = Math.PI / 8 + k * Math.PI / 4;
+      pts.push([R * Math.cos(t), R * Math.sin(t)]);
+    }
+    return polyPath(pts, at);
+  }
+  // Half extents of a pad's axis-aligned box, for bounding boxes.
+  function padExtent(p) {
+    if (p.shape === 1) return [p.w / 2, p.w / 2];
+    if (p.shape === 6) return [p.w / 2 * 1.0824, p.w / 2 * 1.0824];   // corner radius of the octagon
+    const l = p.shape === 2 ? p.w : p.l;
+    const a = (p.angle || 0) * Math.PI / 180, c = Math.abs(Math.cos(a)), s = Math.abs(Math.sin(a));
+    return [l / 2 * c + p.w / 2 * s, l / 2 * s + p.w / 2 * c];
+  }
+
+  // ------------------------------------------------------------------ per-part facts
+  // Bounding box of everything drawn for a part, in board inches.
+  function partBox(p) {
+    const b = [p.x - TARGET_R, p.y - TARGET_R, p.x + TARGET_R, p.y + TARGET_R];
+    for (const pad of p.pads) { const e = padExtent(pad); growBox(b, pad.x, pad.y, e[0], e[1]); }
+    for (const ln of p.outline) for (const pt of ln.points) growBox(b, pt[0], pt[1], ln.width / 2, ln.width / 2);
+    for (const g of p.glue) growBox(b, g[0], g[1], g[2] / 2, g[2] / 2);
+    return b;
+  }
+  function growBox(b, x, y, hx, hy) {
+    if (x - hx < b[0]) b[0] = x - hx;
+    if (y - hy < b[1]) b[1] = y - hy;
+    if (x + hx > b[2]) b[2] = x + hx;
+    if (y + hy > b[3]) b[3] = y + hy;
+  }
+  const boxes = parts.map(partBox);
+
+  // Parts by designator; a designator may occur more than once (that is one of the findings).
+  const byRef = new Map();
+  parts.forEach((p, i) => {
+    if (!byRef.has(p.ref)) byRef.set(p.ref, []);
+    byRef.get(p.ref).push(i);
+  });
+  const placed = parts.map((p, i) => i).filter((i) => !parts[i].excluded);
+  const counts = {
+    top: placed.filter((i) => parts[i].side === 'top').length,
+    bottom: placed.filter((i) => parts[i].side === 'bottom').length,
+    excluded: parts.length - placed.length,
+  };
+
+  // Copper path data of a part on one layer (a through-hole part has copper on both).
+  function copper(i, layer) {
+    let d = '';
+    for (const pad of parts[i].pads) if (pad.side === layer) d += padPath(pad);
+    return d;
+  }
+
+  // Designator text along the longer side of the part, about a third of its width high.
+  function refLayout(i) {
+    const box = boxes[i], bw = box[2] - box[0], bh = box[3] - box[1], len = Math.max(1, parts[i].ref.length);
+    const vertical = bh > bw * 1.25 && len > 1;
+    const along = vertical ? bh : bw, across = vertical ? bw : bh;
+    return { vertical, size: clamp(Math.min(across * 0.34, along * 0.8 / (0.6 * len)), 0.01, 0.06) };
+  }
+  const refLayouts = parts.map((p, i) => refLayout(i));
+
+  // ------------------------------------------------------------------ path data of the marks
+  // Footprint lines as path data per line width (a footprint seldom has more than two widths).
+  function outlineByWidth(lines) {
+    const byWidth = new Map();
+    for (const ln of lines) {
+      if (ln.points.length < 2) continue;
+      let d = 'M' + q(ln.points[0][0]) + ' ' + q(ln.points[0][1]);
+      for (let k = 1; k < ln.points.length; k++) d += 'L' + q(ln.points[k][0]) + ' ' + q(ln.points[k][1]);
+      if (ln.closed) d += 'Z';
+      const w = lineWidthUnits(ln.width);
+      byWidth.set(w, (byWidth.get(w) || '') + d);
+    }
+    return byWidth;
+  }
+  // Hair-thin lines still get a visible width when zoomed in.
+  function lineWidthUnits(w) { return Math.max(q(w), 20); }
+
+  // Placement target: SMD one ring, Thru-Hole two, Mixed three (all with a cross-hair), Null four fine rings.
+  const RINGS = { 'SMD': [1], 'Thru-Hole': [1, 0.65], 'Mixed': [1, 0.7, 0.4], 'Null': [1, 0.78, 0.56, 0.34] };
+  function targetPath(p) {
+    const rings = RINGS[p.class] || [1];
+    let d = '';
+    for (const k of rings) d += circlePath(p.x, p.y, TARGET_R * k, true);
+    if (p.class !== 'Null') {
+      const x = q(p.x), y = q(p.y), c = q(TARGET_R * 0.72);
+      d += 'M' + (x - c) + ' ' + (y - c) + 'L' + (x + c) + ' ' + (y + c) + 'M' + (x - c) + ' ' + (y + c) + 'L' + (x + c) + ' ' + (y - c);
+    }
+    return d;
+  }
+
+  // The pin 1 dot is sized from the pad it sits on, so it reads on a fine-pitch pin and a connector alike.
+  function pin1Radius(p) {
+    let best = null, bestD = Infinity;
+    for (const pad of p.pads) {
+      const d = Math.hypot(pad.x - p.pin1[0], pad.y - p.pin1[1]);
+      if (d < bestD) { bestD = d; best = pad; }
+    }
+    if (!best) return 0.008;
+    const small = best.shape === 1 || best.shape === 2 || best.shape === 6 ? best.w : Math.min(best.w, best.l);
+    return clamp(0.22 * small, 0.003, 0.012);
+  }
+
+  // A rounded box a little larger than the part: the mark of a part with findings.
+  function haloPath(i) {
+    const b = boxes[i], mg = 0.015, cx = (b[0] + b[2]) / 2, cy = (b[1] + b[3]) / 2;
+    return roundRectPath((b[2] - b[0]) / 2 + mg, (b[3] - b[1]) / 2 + mg, mg, (u, v) => q(cx + u) + ' ' + q(cy + v));
+  }
+
+  function outlinePath() {
+    return data.outlines.filter((c) => c.length >= 2)
+      .map((c) => 'M' + c.map((pt) => q(pt[0]) + ' ' + q(pt[1])).join('L') + 'Z').join('');
+  }
+
+  // ------------------------------------------------------------------ grid of cells
+  // The parts are sorted into a grid by the middle of their box. Each cell keeps, per drawing layer,
+  // one Path2D with the shapes of all its parts, made on first use: the canvas then fills a few
+  // hundred paths for a whole board of 20,000 parts instead of a hundred thousand shapes, and a
+  // zoomed-in view skips the cells it does not touch.
+  const grid = makeGrid();
+  function makeGrid() {
+    if (!parts.length) return [];
+    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
+    for (const b of boxes) {
+      x0 = Math.min(x0, b[0]); y0 = Math.min(y0, b[1]); x1 = Math.max(x1, b[2]); y1 = Math.max(y1, b[3]);
+    }
+    const n = Math.max(1, Math.round(Math.sqrt(parts.length / PARTS_PER_CELL)));
+    const cw = (x1 - x0) / n || 1, ch = (y1 - y0) / n || 1;
+    const cells = [];
+    for (let k = 0; k < n * n; k++) {
+      cells.push({ parts: [], box: [Infinity, Infinity, -Infinity, -Infinity], paths: new Map(), excluded: { top: false, bottom: false } });
+    }
+    boxes.forEach((b, i) => {
+      const cx = clamp(Math.floor(((b[0] + b[2]) / 2 - x0) / cw), 0, n - 1);
+      const cy = clamp(Math.floor(((b[1] + b[3]) / 2 - y0) / ch), 0, n - 1);
+      const cell = cells[cy * n + cx];
+      cell.parts.push(i);
+      if (parts[i].excluded) cell.excluded[parts[i].side] = true;
+      growBox(cell.box, (b[0] + b[2]) / 2, (b[1] + b[3]) / 2, (b[2] - b[0]) / 2, (b[3] - b[1]) / 2);
+    });
+    return cells.filter((c) => c.parts.length);
+  }
+
+  // The Path2D of one layer of a cell: the path data of the parts that `take` accepts, or null.
+  function cellPath(cell, key, take, pathData) {
+    let path = cell.paths.get(key);
+    if (path === undefined) {
+      let d = '';
+      for (const i of cell.parts) if (take(i)) d += pathData(i);
+      path = d ? new Path2D(d) : null;
+      cell.paths.set(key, path);
+    }
+    return path;
+  }
+
+  // The layers of a side's own parts, kept apart for placed and excluded parts (those are drawn faded).
+  const PART_LAYERS = {
+    cu: (i, side) => copper(i, side),
+    halo: (i) => (parts[i].findings.length ? haloPath(i) : ''),
+    tgt: (i) => (parts[i].class !== 'Null' ? targetPath(parts[i]) : ''),
+    tgtNull: (i) => (parts[i].class === 'Null' ? targetPath(parts[i]) : ''),   // finer rings, drawn thinner
+    glue: (i) => parts[i].glue.map((g) => circlePath(g[0], g[1], g[2] / 2, true)).join(''),
+    p1: (i) => (parts[i].pin1 ? circlePath(parts[i].pin1[0], parts[i].pin1[1], pin1Radius(parts[i]), true) : ''),
+  };
+  function partLayer(cell, name, side, excluded) {
+    return cellPath(cell, name + ':' + side + ':' + excluded,
+      (i) => parts[i].side === side && parts[i].excluded === excluded, (i) => PART_LAYERS[name](i, side));
+  }
+  // Copper on layer `side` of the other side's parts: their through-hole pins.
+  function thruLayer(cell, side) {
+    return cellPath(cell, 'thru:' + side, (i) => parts[i].side !== side, (i) => copper(i, side));
+  }
+  // Footprint lines: [width in path units, Path2D] per line width.
+  function lineLayer(cell, side, excluded) {
+    const key = 'ln:' + side + ':' + excluded;
+    let list = cell.paths.get(key);
+    if (list === undefined) {
+      const byWidth = new Map();
+      for (const i of cell.parts) {
+        if (parts[i].side !== side || parts[i].excluded !== excluded) continue;
+        for (const [w, d] of outlineByWidth(parts[i].outline)) byWidth.set(w, (byWidth.get(w) || '') + d);
+      }
+      list = [...byWidth].map(([w, d]) => [w, new Path2D(d)]);
+      cell.paths.set(key, list);
+    }
+    return list;
+  }
+
+  // ------------------------------------------------------------------ drawing on the canvas
+  // Canvas colours come from the style sheet's custom properties, so the look is set in one place.
+  const rootStyle = getComputedStyle(document.documentElement);
+  const cssVar = (name) => rootStyle.getPropertyValue(name).trim();
+  const PAINT = {
+    board: cssVar('--board'), edge: cssVar('--edge'), top: cssVar('--cu-top'), bottom: cssVar('--cu-bottom'),
+    silk: cssVar('--silk'), target: cssVar('--target'), glue: cssVar('--glue'), pin1: cssVar('--pin1'),
+    glueFill: cssVar('--glue-fill'), halo: cssVar('--finding'), haloFill: cssVar('--finding-fill'),
+  };
+  const show = {};           // layer switches: edge, cu, other, ln, tgt, glue, p1, ref
+  const edgeData = outlinePath();
+  const edgePath = edgeData ? new Path2D(edgeData) : null;
+  // The faint other layer and the through-hole copper of the other side's parts are context: the
+  // first paint goes without them, and they are made in the background right after it.
+  let contextReady = false;
+
+  // Draw the board as view `v` shows it: v = { side, s, tx, ty, w, h, dpr } (see toBoard).
+  // Level of detail by zoom: copper and the findings halos always; footprint lines and targets from
+  // LINES_PX_PER_IN on; glue spots, pin 1 and designators from DETAIL_PX_PER_IN on (designators
+  // only where their text is MIN_TEXT_PX or more). Below that they would be specks of a pixel.
+  function drawBoard(ctx, v) {
+    const k = v.s / U, cells = cellsIn(v);
+    clearTo(ctx, v);
+    if (show.edge && edgePath) {
+      ctx.fillStyle = PAINT.board;
+      ctx.fill(edgePath, 'evenodd');
+      strokeStyle(ctx, PAINT.edge, 1.5 / k);
+      ctx.stroke(edgePath);
+    }
+    if (show.cu && contextReady) drawContext(ctx, v, cells);
+    drawParts(ctx, v, cells, false);
+    if (cells.some((c) => c.excluded[v.side])) {
+      // Excluded parts fade as a whole: drawn apart and laid on at 30 %, so their marks do not show
+      // through each other.
+      const faded = scratch(v), fctx = faded.getContext('2d');
+      clearTo(fctx, v);
+      drawParts(fctx, v, cells, true);
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      ctx.globalAlpha = 0.3;
+      ctx.drawImage(faded, 0, 0);
+      ctx.globalAlpha = 1;
+    }
+  }
+  // Clear a canvas and set it to draw in path units (marks that keep a screen width then get
+  // widths of CSS pixels / (s / U)).
+  function clearTo(ctx, v) {
+    const m = signOf(v.side), k = v.s / U;
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.clearRect(0, 0, ctx.canvas.width, ctx.canvas.height);
+    ctx.setTransform(v.dpr * m * k, 0, 0, -v.dpr * k, v.dpr * v.tx, v.dpr * v.ty);
+  }
+  let scratchCanvas = null;
+  function scratch(v) {
+    if (!scratchCanvas) scratchCanvas = document.createElement('canvas');
+    sizeCanvas(scratchCanvas, v);
+    return scratchCanvas;
+  }
+
+  // The other copper layer, faint, and the through-hole pins that the other side's parts have on this one.
+  function drawContext(ctx, v, cells) {
+    const other = otherSide(v.side);
+    if (show.other) {
+      ctx.globalAlpha = 0.17;
+      ctx.fillStyle = PAINT[other];
+      for (const c of cells) {
+        for (const p of [partLayer(c, 'cu', other, false), partLayer(c, 'cu', other, true), thruLayer(c, other)]) if (p) ctx.fill(p);
+      }
+      ctx.globalAlpha = 1;
+    }
+    fillCells(ctx, cells, PAINT[v.side], (c) => thruLayer(c, v.side));
+  }
+
+  // The parts of the side shown, layer by layer in the order a part's marks stack up.
+  function drawParts(ctx, v, cells, excluded) {
+    const side = v.side, k = v.s / U, lines = v.s >= LINES_PX_PER_IN, detail = v.s >= DETAIL_PX_PER_IN;
+    const layer = (name) => (c) => partLayer(c, name, side, excluded);
+    fillCells(ctx, cells, PAINT.haloFill, layer('halo'));
+    strokeCells(ctx, cells, PAINT.halo, 1.5 / k, layer('halo'));
+    if (show.cu) fillCells(ctx, cells, PAINT[side], layer('cu'));
+    if (lines && show.ln) drawLines(ctx, cells, side, excluded);
+    // The designator goes under the marks, so it never hides the target or pin 1.
+    if (detail && show.ref) drawDesignators(ctx, v, cells, excluded);
+    if (detail && show.glue) {
+      fillCells(ctx, cells, PAINT.glueFill, layer('glue'));
+      strokeCells(ctx, cells, PAINT.glue, 1 / k, layer('glue'));
+    }
+    if (lines && show.tgt) {
+      strokeCells(ctx, cells, PAINT.target, 1.1 / k, layer('tgt'));
+      strokeCells(ctx, cells, PAINT.target, 0.6 / k, layer('tgtNull'));
+    }
+    if (detail && show.p1) fillCells(ctx, cells, PAINT.pin1, layer('p1'));
+  }
+
+  function fillCells(ctx, cells, style, get) {
+    ctx.fillStyle = style;
+    for (const c of cells) { const p = get(c); if (p) ctx.fill(p); }
+  }
+  function strokeCells(ctx, cells, style, width, get) {
+    strokeStyle(ctx, style, width);
+    for (const c of cells) { const p = get(c); if (p) ctx.stroke(p); }
+  }
+  function strokeStyle(ctx, style, width) {
+    ctx.strokeStyle = style;
+    ctx.lineWidth = width;
+    ctx.lineCap = 'butt';
+    ctx.lineJoin = 'miter';
+    ctx.setLineDash([]);
+  }
+
+  // Footprint lines scale with the board; an excluded part's are dashed.
+  function drawLines(ctx, cells, side, excluded) {
+    strokeStyle(ctx, PAINT.silk, 1);
+    ctx.lineCap = ctx.lineJoin = 'round';
+    if (excluded) ctx.setLineDash([200, 150]);
+    ctx.globalAlpha = 0.85;
+    for (const c of cells) {
+      for (const [w, path] of lineLayer(c, side, excluded)) { ctx.lineWidth = w; ctx.stroke(path); }
+    }
+    ctx.globalAlpha = 1;
+  }
+
+  // Designators at the middle of their part, upright and readable on either side (never mirrored),
+  // drawn as a 10 px font scaled to their size.
+  function drawDesignators(ctx, v, cells, excluded) {
+    ctx.save();
+    ctx.font = REF_FONT;
+    ctx.textAlign = 'center';
+    ctx.textBaseline = 'alphabetic';
+    // The SVG highlight centres the text on the font's ascent and descent (its "central" baseline);
+    // the canvas's own "middle" sits a little apart, so the shift is taken from the same metrics.
+    const mt = ctx.measureText(''), dy = (mt.fontBoundingBoxAscent - mt.fontBoundingBoxDescent) / 2;
+    strokeStyle(ctx, 'rgba(0, 0, 0, .55)', 1.6);
+    ctx.fillStyle = '#fff';
+    const m = signOf(v.side), minSize = MIN_TEXT_PX / v.s;
+    for (const c of cells) {
+      for (const i of c.parts) {
+        const p = parts[i], lay = refLayouts[i];
+        if (p.side !== v.side || p.excluded !== excluded || lay.size < minSize) continue;
+        const b = boxes[i], reach = lay.size * v.s * p.ref.length;   // more than half the text's length
+        const sx = m * v.s * (b[0] + b[2]) / 2 + v.tx, sy = -v.s * (b[1] + b[3]) / 2 + v.ty;
+        if (sx < -reach || sy < -reach || sx > v.w + reach || sy > v.h + reach) continue;
+        const f = v.dpr * lay.size * v.s / 10;   // device pixels per pixel of the 10 px font
+        ctx.setTransform(f, 0, 0, f, v.dpr * sx, v.dpr * sy);
+        if (lay.vertical) ctx.rotate(-Math.PI / 2);
+        ctx.strokeText(p.ref, 0, dy);   // the dark rim first, so the letters stay whole
+        ctx.fillText(p.ref, 0, dy);
+      }
+    }
+    ctx.restore();
+  }
+
+  // The cells whose parts may show in view `v` (with a margin for marks drawn beyond a part's box).
+  function cellsIn(v) {
+    const m = signOf(v.side), mg = 0.02 + 4 / v.s;
+    const xa = -m * v.tx / v.s, xb = m * (v.w - v.tx) / v.s;
+    const x0 = Math.min(xa, xb) - mg, x1 = Math.max(xa, xb) + mg;
+    const y0 = (v.ty - v.h) / v.s - mg, y1 = v.ty / v.s + mg;
+    return grid.filter((c) => c.box[2] >= x0 && c.box[0] <= x1 && c.box[3] >= y0 && c.box[1] <= y1);
+  }
+
+  // ------------------------------------------------------------------ the parts in the document
+  // The canvas shows the drawing. The SVG holds one invisible mark per part of the side shown: a
+  // circle on its placement point that carries the designator and the selection, takes the pointer
+  // over the target, and gives scripts and tests a place on the page. One plain element per part
+  // keeps the document small and quick to lay out; a click or hover elsewhere on a part is matched
+  // to it by partAt(). Marks are made a slice at a time in the background, or at once when shown.
+  function newMarks(side) {
+    const mine = [];
+    for (let i = 0; i < parts.length; i++) if (parts[i].side === side) mine.push(i);
+    const g = document.createElementNS(SVGNS, 'g');
+    g.setAttribute('data-side', side);
+    return { side, g, mine, els: new Array(parts.length), done: 0 };
+  }
+  function buildMarks(layer, upto) {
+    const from = layer.done;
+    if (upto <= from) return;
+    let html = '';
+    for (let k = from; k < upto; k++) html += partMark(layer.mine[k]);
+    layer.g.insertAdjacentHTML('beforeend', html);
+    const marks = layer.g.children;
+    for (let k = from; k < upto; k++) layer.els[layer.mine[k]] = marks[k];
+    layer.done = upto;
+  }
+  function partMark(i) {
+    const p = parts[i];
+    const cls = 'part c-' + classKey(p.class) + (p.excluded ? ' excluded' : '') + (p.findings.length ? ' has-f' : '');
+    // Excluded parts are not placed: no data-ref, so they never count as parts to place.
+    return '<circle class="' + cls + '" ' + (p.excluded ? 'data-excluded-ref="' : 'data-ref="') + esc(p.ref) + '" data-i="' + i +
+      '" cx="' + q(p.x) + '" cy="' + q(p.y) + '" r="' + q(TARGET_R) + '"/>';
+  }
+
+  // The part of `side` under board point (x, y): the smallest whose box, grown by `slack` inches,
+  // holds the point, so that a small part beside a big one's pins can still be picked; -1 for none.
+  function partAt(x, y, side, slack) {
+    const outside = (b) => x < b[0] - slack || x > b[2] + slack || y < b[1] - slack || y > b[3] + slack;
+    let best = -1, bestArea = Infinity;
+    for (const c of grid) {
+      if (outside(c.box)) continue;
+      for (const i of c.parts) {
+        const b = boxes[i];
+        if (parts[i].side !== side || outside(b)) continue;
+        const area = (b[2] - b[0] + 2 * slack) * (b[3] - b[1] + 2 * slack);
+        if (area < bestArea) { bestArea = area; best = i; }
+      }
+    }
+    return best;
+  }
+
+  // ------------------------------------------------------------------ highlights
+  // The selected part and the part under the pointer are drawn again over the canvas, in the SVG,
+  // with the detail the canvas gives them: one part is cheap to draw there, and the canvas need not
+  // be redrawn for a click or a hover.
+  function detailLevel(i, s) {
+    if (s < LINES_PX_PER_IN) return 0;
+    if (s < DETAIL_PX_PER_IN) return 1;
+    return refLayouts[i].size * s >= MIN_TEXT_PX ? 3 : 2;
+  }
+  function partOverlay(i, cls) {
+    const p = parts[i], level = detailLevel(i, drawn.s);
+    let s = '<g class="hl ' + cls + (p.excluded ? ' excluded' : '') + '">';
+    const cu = copper(i, p.side);
+    if (cu) s += '<path class="cu-' + p.side + '" d="' + cu + '"/>';
+    if (level >= 1) for (const [w, d] of outlineByWidth(p.outline)) s += '<path class="ln" stroke-width="' + w + '" d="' + d + '"/>';
+    if (level >= 3) s += refSvg(i);
+    if (level >= 2 && p.glue.length) s += '<path class="glue" d="' + PART_LAYERS.glue(i) + '"/>';
+    if (level >= 1) s += '<path class="tgt t-' + classKey(p.class) + '" d="' + targetPath(p) + '"/>';
+    if (level >= 2 && p.pin1) s += '<path class="p1" d="' + PART_LAYERS.p1(i) + '"/>';
+    return s + '</g>';
+  }
+  // Designator at the middle of the part, as drawDesignators() puts it: a 10 px font scaled, and
+  // flipped so that it is upright and readable on either side.
+  function refSvg(i) {
+    const { size, vertical } = refLayouts[i];
+    const box = boxes[i], k = size * U / 10, m = signOf(parts[i].side);
+    const cx = q((box[0] + box[2]) / 2), cy = q((box[1] + box[3]) / 2);
+    return '<text class="ref" transform="matrix(' + (m * k).toFixed(3) + ' 0 0 ' + (-k).toFixed(3) + ' ' + cx + ' ' + cy + ')' +
+           (vertical ? ' rotate(-90)' : '') + '">' + esc(parts[i].ref) + '</text>';
+  }
+  let hovered = -1;
+  function setHover(i) {
+    if (i === hovered) return;
+    hovered = i;
+    hoverLayer.innerHTML = i >= 0 ? partOverlay(i, 'hov') : '';
+    svg.classList.toggle('over-part', i >= 0);
+  }
+  // The detail of the highlights follows the zoom.
+  function redrawHighlights() {
+    if (hovered >= 0) hoverLayer.innerHTML = partOverlay(hovered, 'hov');
+    markSelected();
+  }
+
+  // ------------------------------------------------------------------ background work
+  // Jobs run in slices of IDLE_SLICE_MS between input events and frames.
+  const idleJobs = [];
+  let idleTimer = 0;
+  function idle(job) {
+    idleJobs.push(job);
+    if (!idleTimer) idleTimer = setTimeout(runIdle, 0);
+  }
+  function runIdle() {
+    idleTimer = 0;
+    const end = performance.now() + IDLE_SLICE_MS;
+    while (idleJobs.length && performance.now() < end) idleJobs.shift()();
+    if (idleJobs.length) idleTimer = setTimeout(runIdle, 0);
+  }
+  // After the first paint: the context copper (the view is then drawn again with it), the other
+  // side's part marks and the paths it needs first, so switching sides does not wait for them.
+  function warmUp() {
+    for (const c of grid) {
+      idle(() => {
+        for (const side of ['top', 'bottom']) {
+          partLayer(c, 'cu', side, false); partLayer(c, 'cu', side, true); thruLayer(c, side);
+        }
+      });
+    }
+    idle(() => {
+      contextReady = true;
+      if (!settleTimer) requestFrame(2);   // a gesture under way gets it when it ends
+    });
+    const other = otherSide(state.side);
+    if (!markLayers[other]) markLayers[other] = newMarks(other);
+    const layer = markLayers[other];
+    for (let k = 0; k < layer.mine.length; k += MARK_SLICE) idle(() => buildMarks(layer, Math.min(layer.mine.length, layer.done + MARK_SLICE)));
+    for (const c of grid) idle(() => { partLayer(c, 'halo', other, false); partLayer(c, 'halo', other, true); });
+  }
+
+  // ------------------------------------------------------------------ view state
+  // screen = (m*s*x + tx, -s*y + ty) with s in px per inch; m = -1 mirrors the bottom side left-right.
+  const state = {
+    side: counts.top === 0 && counts.bottom > 0 ? 'bottom' : 'top',
+    s: 100, tx: 0, ty: 0,
+    sel: -1,                 // selected part index, -1 for none
+    sortKey: null, sortDir: 1,
+    query: '',
+  };
+  const svg = $('board'), stage = $('stage'), wrap = $('view-wrap'), viewG = $('view'), slot = $('side-slot');
+  const selLayer = $('sel-layer'), hoverLayer = $('hover-layer');
+  const markLayers = {};     // part marks per side, kept while the other side is shown
+  let drawn = { s: 100, tx: 0, ty: 0 };   // the view the SVG's own transform is set for
+  let viewW = 1, viewH = 1, fitScale = 1, settleTimer = 0;
+
+  function mirror() { return signOf(state.side); }
+  function toBoard(px, py) {
+    return [mirror() * (px - state.tx) / state.s, -(py - state.ty) / state.s];
+  }
+
+  // Set the SVG (part marks and highlights) for the current view and have the canvas drawn anew in
+  // the next frame. Gestures use previewView() and get here once, when they end.
+  function commitView() {
+    clearTimeout(settleTimer);
+    settleTimer = 0;
+    const k = state.s / U;
+    viewG.setAttribute('transform', 'matrix(' + mirror() * k + ' 0 0 ' + -k + ' ' + state.tx + ' ' + state.ty + ')');
+    drawn = { s: state.s, tx: state.tx, ty: state.ty };
+    redrawHighlights();
+    requestFrame(2);
+  }
+  // During a gesture each frame moves and scales the last drawing: a CSS transform on the SVG, and
+  // two image copies on the canvas (see drawPreview). The full drawing follows when the input has
+  // been quiet for SETTLE_MS.
+  function previewView() {
+    clearTimeout(settleTimer);
+    settleTimer = setTimeout(commitView, SETTLE_MS);
+    requestFrame(1);
+  }
+
+  // ------------------------------------------------------------------ frames
+  // The canvas shows `state` after every frame. A full drawing is made once per committed view;
+  // a preview copies the last full drawing, scaled and moved, over the last full drawing of the
+  // whole board (which fills in what the first one never had), whatever the board holds.
+  const paintCanvas = $('paint'), paintCtx = paintCanvas.getContext('2d');
+  let sharp = null;          // { canvas, v }: the last full drawing and the view it was made for
+  const overview = {};       // side -> the last full drawing that held the whole board, with its view
+  let frameWanted = 0;       // 0 none, 1 a preview, 2 a full drawing
+
+  function requestFrame(kind) {
+    if (!frameWanted) requestAnimationFrame(onFrame);
+    frameWanted = Math.max(frameWanted, kind);
+  }
+  function onFrame() {
+    const kind = frameWanted;
+    frameWanted = 0;
+    const v = currentView();
+    sizeCanvas(paintCanvas, v);
+    if (kind === 2) renderNow(v); else drawPreview(v);
+    placeStage();
+    showScale();
+  }
+  // What a full drawing depends on: the view, whether the context copper is ready, and the layer switches.
+  function currentView() {
+    return { side: state.side, s: state.s, tx: state.tx, ty: state.ty, w: viewW, h: viewH, dpr: window.devicePixelRatio || 1,
+      context: contextReady, switches: JSON.stringify(show) };
+  }
+  function sizeCanvas(c, v) {
+    const w = Math.max(1, Math.round(v.w * v.dpr)), h = Math.max(1, Math.round(v.h * v.dpr));
+    if (c.width !== w) c.width = w;
+    if (c.height !== h) c.height = h;
+  }
+  // The SVG follows the view with a CSS transform from the view its own transform is set for.
+  function placeStage() {
+    const k = state.s / drawn.s, x = state.tx - k * drawn.tx, y = state.ty - k * drawn.ty;
+    stage.style.transform = k === 1 && x === 0 && y === 0 ? '' : 'translate(' + x + 'px,' + y + 'px) scale(' + k + ')';
+  }
+
+  function renderNow(v) {
+    // Fit pressed again, or a side switched back and forth, asks for a view already drawn.
+    const kept = [sharp, overview[v.side]].find((d) => d && sameView(d.v, v));
+    if (kept) sharp = kept;
+    else {
+      // Draw off screen, so the drawing stays at hand for the previews of the next gesture.
+      const canvas = sharp && sharp !== overview[sharp.v.side] ? sharp.canvas : document.createElement('canvas');
+      sizeCanvas(canvas, v);
+      drawBoard(canvas.getContext('2d'), v);
+      sharp = { canvas, v };
+      if (v.context && holdsBoard(v)) overview[v.side] = sharp;
+    }
+    paintCtx.setTransform(1, 0, 0, 1, 0, 0);
+    paintCtx.clearRect(0, 0, paintCanvas.width, paintCanvas.height);
+    paintCtx.drawImage(sharp.canvas, 0, 0);
+  }
+  // Views that differ by less than a hundredth of a pixel look the same.
+  function sameView(a, b) {
+    return a.side === b.side && a.w === b.w && a.h === b.h && a.dpr === b.dpr && a.context === b.context &&
+      a.switches === b.switches && Math.abs(a.s / b.s - 1) < 1e-9 && Math.abs(a.tx - b.tx) < 0.01 && Math.abs(a.ty - b.ty) < 0.01;
+  }
+  function drawPreview(v) {
+    paintCtx.setTransform(1, 0, 0, 1, 0, 0);
+    paintCtx.clearRect(0, 0, paintCanvas.width, paintCanvas.height);
+    const whole = overview[v.side], last = sharp && sharp.v.side === v.side ? sharp : null;
+    if (whole && whole !== last) copyView(whole, v, false);
+    if (last) copyView(last, v, !!whole && whole !== last);
+  }
+  // Copy a drawing made for view snap.v so that each board point lands where view v shows it.
+  function copyView(snap, v, clearUnder) {
+    const k = v.s / snap.v.s, d = v.dpr;
+    const x = (v.tx - k * snap.v.tx) * d, y = (v.ty - k * snap.v.ty) * d, w = snap.v.w * k * d, h = snap.v.h * k * d;
+    if (clearUnder) paintCtx.clearRect(x, y, w, h);
+    paintCtx.drawImage(snap.canvas, x, y, w, h);
+  }
+  // Whether view v shows every part and the whole outline.
+  function holdsBoard(v) {
+    const m = signOf(v.side), b = drawingBox;
+    const xa = m * v.s * b[0] + v.tx, xb = m * v.s * b[2] + v.tx;
+    return Math.min(xa, xb) >= 0 && Math.max(xa, xb) <= v.w && v.ty - v.s * b[3] >= 0 && v.ty - v.s * b[1] <= v.h;
+  }
+  const drawingBox = (() => {
+    const b = [Infinity, Infinity, -Infinity, -Infinity];
+    for (const c of grid) growBox(b, (c.box[0] + c.box[2]) / 2, (c.box[1] + c.box[3]) / 2, (c.box[2] - c.box[0]) / 2, (c.box[3] - c.box[1]) / 2);
+    for (const c of data.outlines) for (const pt of c) growBox(b, pt[0], pt[1], 0, 0);
+    return b;
+  })();
+
+  // Scale bar: the longest 1, 2 or 5 times a power of ten (report units) that fits in 140 px.
+  function showScale() {
+    const pxPerUnit = data.units === 'inch' ? state.s : state.s / 25.4;
+    let len = Math.pow(10, Math.floor(Math.log10(140 / pxPerUnit)));
+    for (const k of [5, 2]) if (len * k * pxPerUnit <= 140) { len *= k; break; }
+    $('scale-bar').style.width = len * pxPerUnit + 'px';
+    $('scale-text').textContent = (len >= 1 ? String(len) : len.toPrecision(1)) + ' ' + unitLabel;
+  }
+
+  function measure() {
+    const r = wrap.getBoundingClientRect();
+    viewW = Math.max(1, r.width);
+    viewH = Math.max(1, r.height);
+  }
+
+  // The box the Fit button shows: the outline, or every part when there is none.
+  function boardBox() {
+    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
+    const add = (x, y) => { if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y; };
+    for (const c of data.outlines) for (const pt of c) add(pt[0], pt[1]);
+    if (!(x1 > x0)) for (const b of boxes) { add(b[0], b[1]); add(b[2], b[3]); }
+    if (!(x1 >= x0)) return [0, 0, 1, 1];
+    if (x1 - x0 < 0.1) { x0 -= 0.05; x1 += 0.05; }
+    if (y1 - y0 < 0.1) { y0 -= 0.05; y1 += 0.05; }
+    return [x0, y0, x1, y1];
+  }
+
+  function fitState() {
+    measure();
+    const [x0, y0, x1, y1] = boardBox();
+    const s = Math.min(viewW / (x1 - x0), viewH / (y1 - y0)) * 0.92;
+    fitScale = s;
+    state.s = s;
+    state.tx = viewW / 2 - mirror() * s * (x0 + x1) / 2;
+    state.ty = viewH / 2 + s * (y0 + y1) / 2;
+  }
+  function fit() { fitState(); commitView(); }
+
+  // Zoom by `factor` keeping the board point under (px, py) where it is.
+  function zoomAt(px, py, factor) {
+    const s = clamp(state.s * factor, fitScale / 8, fitScale * 4000);
+    const f = s / state.s;
+    state.tx = px - (px - state.tx) * f;
+    state.ty = py - (py - state.ty) * f;
+    state.s = s;
+    previewView();
+  }
+
+  // Centre a part, zooming in (never out) far enough that it can be made out.
+  function centreOn(i) {
+    const p = parts[i], b = boxes[i];
+    measure();
+    const extent = Math.max(0.8, 4 * Math.max(b[2] - b[0], b[3] - b[1]));
+    state.s = Math.max(state.s, Math.min(viewW, viewH) / extent);
+    state.tx = viewW / 2 - mirror() * state.s * p.x;
+    state.ty = viewH / 2 + state.s * p.y;
+    commitView();
+  }
+
+  // ------------------------------------------------------------------ sides
+  function showSide(side) {
+    if (side !== 'top' && side !== 'bottom') return;
+    const old = state.side;
+    // Keep the same board point in the middle of the view: flipping should not lose the place.
+    const [cx, cy] = toBoard(viewW / 2, viewH / 2);
+    state.side = side;
+    if (old !== side) {
+      state.tx = viewW / 2 - mirror() * state.s * cx;
+      state.ty = viewH / 2 + state.s * cy;
+    }
+    if (!markLayers[side]) markLayers[side] = newMarks(side);
+    const layer = markLayers[side];
+    buildMarks(layer, layer.mine.length);
+    // Only the side shown is in the document, so [data-ref] always means "parts of this side".
+    if (slot.firstChild !== layer.g) slot.replaceChildren(layer.g);
+    setHover(-1);
+    $('side-top').setAttribute('aria-pressed', String(side === 'top'));
+    $('side-bottom').setAttribute('aria-pressed', String(side === 'bottom'));
+    $('side-tag').textContent = side === 'top' ? 'Top side, seen from above' : 'Bottom side, seen from below (mirrored)';
+    markSelected();
+    commitView();
+  }
+
+  // ------------------------------------------------------------------ selection
+  function selectPart(i, how) {
+    if (i < 0 || i >= parts.length) return;
+    const p = parts[i];
+    state.sel = i;
+    if (p.side !== state.side) showSide(p.side);
+    markSelected();
+    if (how.centre) centreOn(i);
+    if (!p.excluded) revealRow(i, how.scrollRow);
+    renderRows();
+    showDetails();
+    markFinding();
+  }
+  function clearSelection() {
+    state.sel = -1;
+    markSelected();
+    renderRows();
+    showDetails();
+    markFinding();
+  }
+  let selEl = null;          // the part mark that carries the "selected" class, on either side
+  function markSelected() {
+    if (selEl) selEl.classList.remove('selected');
+    selEl = null;
+    if (state.sel < 0 || parts[state.sel].side !== state.side) { selLayer.replaceChildren(); return; }
+    selEl = markLayers[state.side] ? markLayers[state.side].els[state.sel] || null : null;
+    if (selEl) selEl.classList.add('selected');
+    const b = boxes[state.sel], mg = 0.03;
+    selLayer.innerHTML = partOverlay(state.sel, 'sel') +
+      '<rect class="sel-box" x="' + q(b[0] - mg) + '" y="' + q(b[1] - mg) + '" width="' + q(b[2] - b[0] + 2 * mg) +
+      '" height="' + q(b[3] - b[1] + 2 * mg) + '"/>';
+  }
+  function showDetails() {
+    const body = $('details-body');
+    if (state.sel < 0) { body.innerHTML = '<span class="none">None. Click a part or a table row.</span>'; return; }
+    const p = parts[state.sel];
+    const row = (k, v) => '<dt>' + k + '</dt><dd>' + esc(v) + '</dd>';
+    body.innerHTML =
+      '<div class="ref-big">' + esc(p.ref) + '<small>' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') + '</small></div>' +
+      (p.excluded ? '<span class="tag-excl">Excluded: not placed</span>' : '') +
+      '<dl>' + row('Side', p.side === 'top' ? 'Top' : 'Bottom') +
+      row('X, Y (' + unitLabel + ')', p.x_text + ', ' + p.y_text) + row('Rotation', p.rotation + '°') +
+      row('Class', p.class) + row('Pads', String(p.pads.length)) + row('Glue spots', String(p.glue.length)) +
+      (p.info ? row('Info', p.info) : '') + '</dl>' +
+      (p.findings.length ? '<ul>' + p.findings.map((f) => '<li>' + esc(f) + '</li>').join('') + '</ul>' : '');
+  }
+
+  // ------------------------------------------------------------------ table
+  const COLS = [
+    { key: 'ref', title: 'Designator', get: (p) => p.ref },
+    { key: 'footprint', title: 'Footprint', get: (p) => p.footprint },
+    { key: 'value', title: 'Value', get: (p) => p.value },
+    { key: 'side', title: 'Side', get: (p) => (p.side === 'top' ? 'Top' : 'Bottom') },
+    { key: 'x', title: 'X (' + unitLabel + ')', num: true, get: (p) => p.x_text, val: (p) => parseFloat(p.x_text) },
+    { key: 'y', title: 'Y (' + unitLabel + ')', num: true, get: (p) => p.y_text, val: (p) => parseFloat(p.y_text) },
+    { key: 'rotation', title: 'Rot (°)', num: true, get: (p) => String(p.rotation), val: (p) => Number(p.rotation) },
+    { key: 'class', title: 'Class', get: (p) => p.class },
+    { key: 'findings', title: 'Findings', num: true, get: (p) => (p.findings.length ? String(p.findings.length) : ''), val: (p) => p.findings.length },
+    { key: 'info', title: 'Information', get: (p) => p.info },
+  ];
+  // Lower-cased search text per part: designator, footprint and value, kept apart by a newline so a
+  // query cannot match across two fields.
+  const hay = parts.map((p) => (p.ref + '\n' + p.footprint + '\n' + p.value).toLowerCase());
+  let sorted = placed.slice();   // placed parts in the current sort order
+  let rows = sorted;             // ... that match the search
+  const tscroll = $('tscroll'), tbody = $('tbody');
+
+  function buildHead() {
+    $('thead').innerHTML = COLS.map((c) => {
+      const on = state.sortKey === c.key;
+      const dir = on ? (state.sortDir > 0 ? '▲' : '▼') : '';
+      const aria = on ? (state.sortDir > 0 ? 'ascending' : 'descending') : 'none';
+      return '<button type="button" role="columnheader" aria-sort="' + aria + '" data-key="' + c.key + '"' +
+             (c.num ? ' class="num"' : '') + ' title="Sort by ' + esc(c.title) + '">' + esc(c.title) +
+             '<span class="dir">' + dir + '</span></button>';
+    }).join('');
+  }
+
+  // Heading clicks cycle ascending, descending, report order.
+  function sortBy(key) {
+    if (state.sortKey !== key) { state.sortKey = key; state.sortDir = 1; }
+    else if (state.sortDir > 0) state.sortDir = -1;
+    else state.sortKey = null;
+    applySort();
+    buildHead();
+    applyFilter(false);
+  }
+  function applySort() {
+    sorted = placed.slice();
+    const col = COLS.find((c) => c.key === state.sortKey);
+    if (!col) return;
+    const dir = state.sortDir;
+    // Report order breaks ties, so equal values keep the order the report prints them in.
+    if (col.num) {
+      const v = new Float64Array(parts.length);
+      for (const i of sorted) { const x = col.val(parts[i]); v[i] = Number.isFinite(x) ? x : -Infinity; }
+      sorted.sort((a, b) => (v[a] - v[b]) * dir || a - b);
+    } else {
+      sorted.sort((a, b) => collator.compare(col.get(parts[a]), col.get(parts[b])) * dir || a - b);
+    }
+  }
+
+  function applyFilter(resetScroll) {
+    const needle = state.query.trim().toLowerCase();
+    rows = needle ? sorted.filter((i) => hay[i].includes(needle)) : sorted;
+    tbody.style.height = rows.length * ROW_H + 'px';
+    tbody.setAttribute('data-rows', String(rows.length));
+    const total = placed.length.toLocaleString('en-US') + (placed.length === 1 ? ' placed part' : ' placed parts');
+    $('row-count').textContent = needle ? rows.length.toLocaleString('en-US') + ' of ' + total : total;
+    if (resetScroll) tscroll.scrollTop = 0;
+    renderRows();
+  }
+
+  // Only the rows in sight (plus a margin) exist in the document: 20,000 rows would make every
+  // scroll and every selection slow.
+  function renderRows() {
+    const headH = $('thead').offsetHeight;
+    const top = tscroll.scrollTop, h = Math.max(0, tscroll.clientHeight - headH);
+    const first = Math.max(0, Math.floor(top / ROW_H) - ROW_OVERSCAN);
+    const last = Math.min(rows.length, Math.ceil((top + h) / ROW_H) + ROW_OVERSCAN);
+    let html = '';
+    for (let k = first; k < last; k++) html += rowHtml(rows[k], k);
+    if (!rows.length) html = '<div class="empty">No placed part matches “' + esc(state.query) + '”.</div>';
+    tbody.innerHTML = html;
+  }
+  function rowHtml(i, k) {
+    const p = parts[i];
+    const cls = 'row cols' + (i === state.sel ? ' selected' : '') + (p.findings.length ? ' has-f' : '');
+    let s = '<div class="' + cls + '" role="row" aria-selected="' + (i === state.sel) + '" data-i="' + i +
+            '" style="top:' + k * ROW_H + 'px">';
+    for (const c of COLS) {
+      const v = c.get(p);
+      const extra = c.key === 'ref' ? ' ref' : c.key === 'findings' ? ' num fc' : c.num ? ' num' : c.key === 'side' && p.side === 'bottom' ? ' bot' : '';
+      const title = c.key === 'findings' && p.findings.length ? p.findings.join('\n') : c.key === 'info' ? v : '';
+      s += '<div role="gridcell" class="c-' + c.key + extra + '"' + (title ? ' title="' + esc(title) + '"' : '') + '>' + esc(v) + '</div>';
+    }
+    return s + '</div>';
+  }
+
+  // Bring a part's row into sight; a row hidden by the search cannot be shown, so the search is cleared.
+  function revealRow(i, scroll) {
+    let k = rows.indexOf(i);
+    if (k < 0) {
+      state.query = '';
+      $('search').value = '';
+      applyFilter(false);
+      k = rows.indexOf(i);
+    }
+    if (k < 0 || !scroll) return;
+    const h = tscroll.clientHeight - $('thead').offsetHeight;
+    const y = k * ROW_H;
+    if (y < tscroll.scrollTop || y + ROW_H > tscroll.scrollTop + h) tscroll.scrollTop = Math.max(0, y - (h - ROW_H) / 2);
+  }
+
+  function stepSelection(delta) {
+    if (!rows.length) return;
+    const k = state.sel >= 0 ? rows.indexOf(state.sel) : -1;
+    const next = k < 0 ? (delta > 0 ? 0 : rows.length - 1) : clamp(k + delta, 0, rows.length - 1);
+    selectPart(rows[next], { centre: true, scrollRow: true });
+  }
+
+  // ------------------------------------------------------------------ findings
+  const findingsByKind = new Map();   // kind -> indices of its findings
+  function buildFindings() {
+    const total = data.findings.length;
+    $('fd-total').textContent = String(total);
+    const byKind = findingsByKind;
+    data.findings.forEach((f, k) => {
+      if (!byKind.has(f.kind)) byKind.set(f.kind, []);
+      byKind.get(f.kind).push(k);
+    });
+    // Small lists open at once; long ones wait for a click so a big board still opens fast.
+    const openAll = total <= 40;
+    $('kinds').innerHTML = data.kinds.map((kd) => {
+      const items = byKind.get(kd.kind) || [];
+      const open = openAll && kd.count > 0;
+      return '<li class="kind' + (kd.count ? '' : ' zero') + '" data-kind="' + kd.kind + '">' +
+             '<button type="button" class="kind-head" aria-expanded="' + open + '"' + (kd.count ? '' : ' disabled') + '>' +
+             '<span class="arrow">' + (kd.count ? (open ? '▾' : '▸') : '') + '</span><span class="t">' + esc(kd.title) + '</span>' +
+             '<span class="count">' + kd.count + '</span></button>' +
+             '<ol' + (open ? '' : ' hidden') + '>' + (open ? findingItems(items) : '') + '</ol></li>';
+    }).join('');
+  }
+  function findingItems(list) {
+    return list.map((k) => {
+      const f = data.findings[k];
+      return '<li><button type="button" class="finding' + (f.ref ? '' : ' loose') + '" data-f="' + k + '"' +
+             (f.ref ? ' title="Show ' + esc(f.ref) + '"' : ' title="Not about a single part"') + '>' +
+             findingText(f) + '</button></li>';
+    }).join('');
+  }
+  // The designator in bold; most texts start with it, and then it is not repeated.
+  function findingText(f) {
+    if (!f.ref) return esc(f.text);
+    const rest = f.text.startsWith(f.ref) ? f.text.slice(f.ref.length) : ' ' + f.text;
+    return '<b>' + esc(f.ref) + '</b>' + esc(rest);
+  }
+  function toggleKind(li) {
+    const head = li.querySelector('.kind-head'), ol = li.querySelector('ol');
+    const open = head.getAttribute('aria-expanded') !== 'true';
+    if (open && !ol.childElementCount) {
+      ol.innerHTML = findingItems(findingsByKind.get(Number(li.getAttribute('data-kind'))) || []);
+    }
+    head.setAttribute('aria-expanded', String(open));
+    head.querySelector('.arrow').textContent = open ? '▾' : '▸';
+    ol.hidden = !open;
+    markFinding();
+  }
+  // A designator that occurs on several parts: each click moves on to the next of them.
+  function openFinding(k) {
+    const f = data.findings[k];
+    const list = byRef.get(f.ref);
+    if (!f.ref || !list) return;
+    const at = list.indexOf(state.sel);
+    selectPart(list[(at + 1) % list.length], { centre: true, scrollRow: true });
+  }
+  function markFinding() {
+    const ref = state.sel >= 0 ? parts[state.sel].ref : null;
+    for (const b of $('kinds').querySelectorAll('.finding')) {
+      b.classList.toggle('current', ref !== null && data.findings[Number(b.getAttribute('data-f'))].ref === ref);
+    }
+  }
+
+  // ------------------------------------------------------------------ header
+  function buildHeader() {
+    document.title = 'Placement review: ' + data.project;
+    $('project').textContent = data.project;
+    $('st-units').textContent = unitLabel;
+    $('st-top').textContent = counts.top.toLocaleString('en-US');
+    $('st-bottom').textContent = counts.bottom.toLocaleString('en-US');
+    $('st-excluded').textContent = counts.excluded.toLocaleString('en-US');
+    $('st-findings').textContent = data.findings.length.toLocaleString('en-US');
+    $('st-findings-box').classList.toggle('none', data.findings.length === 0);
+  }
+
+  // ------------------------------------------------------------------ pointer: pan, zoom, pick
+  // Positions are taken against the view's frame, not the SVG, which moves during a gesture.
+  function pointerInput() {
+    let drag = null;   // {x, y, tx, ty, moved, pick}
+    svg.addEventListener('pointerdown', (e) => {
+      if (e.button !== 0) return;
+      drag = { x: e.clientX, y: e.clientY, tx: state.tx, ty: state.ty, moved: false, pick: pick(e, wrap.getBoundingClientRect()) };
+      svg.setPointerCapture(e.pointerId);
+    });
+    svg.addEventListener('pointermove', (e) => {
+      const r = wrap.getBoundingClientRect();
+      const [bx, by] = toBoard(e.clientX - r.left, e.clientY - r.top);
+      $('readout').textContent = 'X ' + fmtLen(bx) + '  Y ' + fmtLen(by) + ' ' + unitLabel;
+      if (!drag) { hover(e, r); return; }
+      const dx = e.clientX - drag.x, dy = e.clientY - drag.y;
+      // A few pixels of wobble still count as a click.
+      if (!drag.moved && Math.hypot(dx, dy) < 4) return;
+      if (!drag.moved) { drag.moved = true; svg.classList.add('dragging'); $('tip').hidden = true; setHover(-1); }
+      state.tx = drag.tx + dx;
+      state.ty = drag.ty + dy;
+      previewView();
+    });
+    const end = (e) => {
+      if (!drag) return;
+      const d = drag;
+      drag = null;
+      svg.classList.remove('dragging');
+      if (svg.hasPointerCapture(e.pointerId)) svg.releasePointerCapture(e.pointerId);
+      if (d.moved || e.type === 'pointercancel') return;
+      if (d.pick >= 0) selectPart(d.pick, { centre: false, scrollRow: true });
+      else clearSelection();
+    };
+    svg.addEventListener('pointerup', end);
+    svg.addEventListener('pointercancel', end);
+    svg.addEventListener('pointerleave', () => { $('tip').hidden = true; setHover(-1); });
+    svg.addEventListener('wheel', (e) => {
+      e.preventDefault();
+      const r = wrap.getBoundingClientRect();
+      // Lines and pages arrive in other units than pixels (Firefox sends lines).
+      const dy = e.deltaY * (e.deltaMode === 1 ? 16 : e.deltaMode === 2 ? viewH : 1);
+      zoomAt(e.clientX - r.left, e.clientY - r.top, Math.exp(-clamp(dy, -300, 300) * 0.0015));
+    }, { passive: false });
+  }
+
+  // The part under the pointer: the one whose mark (its target) is hit, else the one whose box holds it.
+  function pick(e, r) {
+    const mark = e.target.closest && e.target.closest('[data-i]');
+    if (mark) return Number(mark.getAttribute('data-i'));
+    const [bx, by] = toBoard(e.clientX - r.left, e.clientY - r.top);
+    return partAt(bx, by, state.side, PICK_SLACK_PX / state.s);
+  }
+
+  function hover(e, r) {
+    const tip = $('tip'), i = pick(e, r), changed = i !== hovered;
+    setHover(i);
+    if (i < 0) { tip.hidden = true; return; }
+    if (changed || tip.hidden) {
+      const p = parts[i];
+      tip.innerHTML = '<b>' + esc(p.ref) + '</b> ' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') +
+        '<br>' + esc(p.class) + ', ' + esc(p.x_text) + ', ' + esc(p.y_text) + ' ' + unitLabel + ', ' + esc(p.rotation) + '°' +
+        (p.excluded ? '<br>Excluded' : '') + p.findings.map((f) => '<div class="f">' + esc(f) + '</div>').join('');
+    }
+    tip.hidden = false;
+    const x = e.clientX - r.left + 14, y = e.clientY - r.top + 14;
+    tip.style.left = Math.min(x, r.width - tip.offsetWidth - 4) + 'px';
+    tip.style.top = (y + tip.offsetHeight > r.height ? y - tip.offsetHeight - 20 : y) + 'px';
+  }
+
+  // ------------------------------------------------------------------ wiring
+  function wire() {
+    pointerInput();
+    $('side-top').addEventListener('click', () => showSide('top'));
+    $('side-bottom').addEventListener('click', () => showSide('bottom'));
+    $('fit').addEventListener('click', fit);
+    $('legend-toggle').addEventListener('click', (e) => {
+      const open = $('legend').hidden;
+      $('legend').hidden = !open;
+      e.currentTarget.setAttribute('aria-expanded', String(open));
+    });
+    $('layers').addEventListener('change', (e) => {
+      if (!e.target.getAttribute('data-layer')) return;
+      readLayerSwitches();
+      // Drawings made with the old switches must not come back in a gesture's preview.
+      for (const side of Object.keys(overview)) delete overview[side];
+      requestFrame(2);
+    });
+    $('thead').addEventListener('click', (e) => {
+      const b = e.target.closest('button[data-key]');
+      if (b) sortBy(b.getAttribute('data-key'));
+    });
+    $('search').addEventListener('input', (e) => { state.query = e.target.value; applyFilter(true); });
+    let scrollPending = false;
+    tscroll.addEventListener('scroll', () => {
+      if (scrollPending) return;
+      scrollPending = true;
+      requestAnimationFrame(() => { scrollPending = false; renderRows(); });
+    });
+    tbody.addEventListener('click', (e) => {
+      const row = e.target.closest('.row');
+      if (row) selectPart(Number(row.getAttribute('data-i')), { centre: true, scrollRow: false });
+    });
+    $('kinds').addEventListener('click', (e) => {
+      const f = e.target.closest('.finding');
+      if (f) { openFinding(Number(f.getAttribute('data-f'))); return; }
+      const head = e.target.closest('.kind-head');
+      if (head && !head.disabled) toggleKind(head.parentElement);
+    });
+    document.addEventListener('keydown', onKey);
+    // Keep the middle of the view where it is when the window changes size.
+    new ResizeObserver(() => {
+      const w = viewW, h = viewH;
+      measure();
+      if (w === viewW && h === viewH) return;
+      state.tx += (viewW - w) / 2;
+      state.ty += (viewH - h) / 2;
+      commitView();
+      renderRows();
+    }).observe(wrap);
+  }
+
+  // The switches may come back checked or not when the page is reloaded, so they are read, not assumed.
+  function readLayerSwitches() {
+    for (const box of $('layers').querySelectorAll('input[data-layer]')) {
+      const layer = box.getAttribute('data-layer');
+      show[layer] = box.checked;
+      svg.classList.toggle('hide-' + layer, !box.checked);
+    }
+  }
+
+  function onKey(e) {
+    const typing = e.target instanceof HTMLInputElement && e.target.type !== 'checkbox';
+    if (e.key === 'Escape') {
+      if (typing) e.target.blur();
+      clearSelection();
+      return;
+    }
+    if (typing || e.ctrlKey || e.metaKey || e.altKey) return;
+    if (e.key === '/') { e.preventDefault(); $('search').focus(); $('search').select(); }
+    else if (e.key === 'f' || e.key === 'F') fit();
+    else if (e.key === 't' || e.key === 'T') showSide('top');
+    else if (e.key === 'b' || e.key === 'B') showSide('bottom');
+    else if (e.key === 'ArrowDown') { e.preventDefault(); stepSelection(1); }
+    else if (e.key === 'ArrowUp') { e.preventDefault(); stepSelection(-1); }
+  }
+
+  // ------------------------------------------------------------------ start
+  buildHeader();
+  $('edge').setAttribute('d', edgeData);   // not painted: its box is the board's, for Fit and the tests
+  readLayerSwitches();
+  buildHead();
+  applyFilter(false);
+  buildFindings();
+  fitState();
+  showSide(state.side);
+  wire();
+
+  // Load timings, read by the browser tests and handy in the console.
+  const timings = { built: performance.now(), firstPaint: null };
+  requestAnimationFrame(() => setTimeout(() => { timings.firstPaint = performance.now(); warmUp(); }, 0));
+  window.reviewPage = {
+    timings,
+    view: () => ({ side: state.side, scale: state.s, tx: state.tx, ty: state.ty, selected: state.sel }),
+  };
+})();
