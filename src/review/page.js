@@ -2,7 +2,6 @@
 (function () {
   // ------------------------------------------------------------------ constants
   const U = 10000;                  // path units per inch: integer coordinates build and parse fast
-  const ROW_H = 24;                 // px, must match --row-h
   const ROW_OVERSCAN = 10;          // rows rendered beyond the visible ones, so fast scrolling shows no gaps
   const TARGET_R = 0.02;            // inches: outer ring radius of a placement target
   const PARTS_PER_CELL = 60;        // about this many parts share one grid cell's paths (see makeGrid)
@@ -13,10 +12,14 @@
   const IDLE_SLICE_MS = 12;         // background work runs in slices this short, so input never waits long
   const MARK_SLICE = 2000;          // part marks made per background slice
   const PICK_SLACK_PX = 3;          // a part this close to the pointer counts as under it
-  const REF_FONT = '600 10px system-ui, "DejaVu Sans", Arial, sans-serif';
   const SVGNS = 'http://www.w3.org/2000/svg';
 
   const $ = (id) => document.getElementById(id);
+  // The style sheet's custom properties: the values that the style and the script share are set there.
+  const rootStyle = getComputedStyle(document.documentElement);
+  const cssVar = (name) => rootStyle.getPropertyValue(name).trim();
+  const cssNumber = (name) => parseFloat(cssVar(name));   // a length in px, or a plain number
+  const ROW_H = cssNumber('--row-h');
 
   // ------------------------------------------------------------------ data
   let data;
@@ -285,13 +288,16 @@
   }
 
   // ------------------------------------------------------------------ drawing on the canvas
-  // Canvas colours come from the style sheet's custom properties, so the look is set in one place.
-  const rootStyle = getComputedStyle(document.documentElement);
-  const cssVar = (name) => rootStyle.getPropertyValue(name).trim();
+  // The canvas's colours, line widths and fades come from the style sheet's custom properties, which
+  // the highlights use too, so the look is set in one place.
   const PAINT = {
     board: cssVar('--board'), edge: cssVar('--edge'), top: cssVar('--cu-top'), bottom: cssVar('--cu-bottom'),
     silk: cssVar('--silk'), target: cssVar('--target'), glue: cssVar('--glue'), pin1: cssVar('--pin1'),
     glueFill: cssVar('--glue-fill'), halo: cssVar('--finding'), haloFill: cssVar('--finding-fill'),
+    refFont: cssVar('--ref-font'), refFill: cssVar('--ref-fill'), refRim: cssVar('--ref-rim'), refRimWidth: cssNumber('--ref-rim-width'),
+    lineAlpha: cssNumber('--line-opacity'), targetWidth: cssNumber('--target-width'), nullTargetWidth: cssNumber('--null-target-width'),
+    glueWidth: cssNumber('--glue-width'), excludedAlpha: cssNumber('--excluded-opacity'),
+    excludedDash: cssVar('--excluded-dash').split(/[\s,]+/).map(Number),
   };
   const show = {};           // layer switches: edge, cu, other, ln, tgt, glue, p1, ref
   const edgeData = outlinePath();
@@ -316,13 +322,13 @@
     if (show.cu && contextReady) drawContext(ctx, v, cells);
     drawParts(ctx, v, cells, false);
     if (cells.some((c) => c.excluded[v.side])) {
-      // Excluded parts fade as a whole: drawn apart and laid on at 30 %, so their marks do not show
+      // Excluded parts fade as a whole: drawn apart and laid on faded, so their marks do not show
       // through each other.
       const faded = scratch(v), fctx = faded.getContext('2d');
       clearTo(fctx, v);
       drawParts(fctx, v, cells, true);
       ctx.setTransform(1, 0, 0, 1, 0, 0);
-      ctx.globalAlpha = 0.3;
+      ctx.globalAlpha = PAINT.excludedAlpha;
       ctx.drawImage(faded, 0, 0);
       ctx.globalAlpha = 1;
     }
@@ -368,11 +374,11 @@
     if (detail && show.ref) drawDesignators(ctx, v, cells, excluded);
     if (detail && show.glue) {
       fillCells(ctx, cells, PAINT.glueFill, layer('glue'));
-      strokeCells(ctx, cells, PAINT.glue, 1 / k, layer('glue'));
+      strokeCells(ctx, cells, PAINT.glue, PAINT.glueWidth / k, layer('glue'));
     }
     if (lines && show.tgt) {
-      strokeCells(ctx, cells, PAINT.target, 1.1 / k, layer('tgt'));
-      strokeCells(ctx, cells, PAINT.target, 0.6 / k, layer('tgtNull'));
+      strokeCells(ctx, cells, PAINT.target, PAINT.targetWidth / k, layer('tgt'));
+      strokeCells(ctx, cells, PAINT.target, PAINT.nullTargetWidth / k, layer('tgtNull'));
     }
     if (detail && show.p1) fillCells(ctx, cells, PAINT.pin1, layer('p1'));
   }
@@ -397,8 +403,8 @@
   function drawLines(ctx, cells, side, excluded) {
     strokeStyle(ctx, PAINT.silk, 1);
     ctx.lineCap = ctx.lineJoin = 'round';
-    if (excluded) ctx.setLineDash([200, 150]);
-    ctx.globalAlpha = 0.85;
+    if (excluded) ctx.setLineDash(PAINT.excludedDash);
+    ctx.globalAlpha = PAINT.lineAlpha;
     for (const c of cells) {
       for (const [w, path] of lineLayer(c, side, excluded)) { ctx.lineWidth = w; ctx.stroke(path); }
     }
@@ -409,14 +415,14 @@
   // drawn as a 10 px font scaled to their size.
   function drawDesignators(ctx, v, cells, excluded) {
     ctx.save();
-    ctx.font = REF_FONT;
+    ctx.font = PAINT.refFont;
     ctx.textAlign = 'center';
     ctx.textBaseline = 'alphabetic';
     // The SVG highlight centres the text on the font's ascent and descent (its "central" baseline);
     // the canvas's own "middle" sits a little apart, so the shift is taken from the same metrics.
     const mt = ctx.measureText(''), dy = (mt.fontBoundingBoxAscent - mt.fontBoundingBoxDescent) / 2;
-    strokeStyle(ctx, 'rgba(0, 0, 0, .55)', 1.6);
-    ctx.fillStyle = '#fff';
+    strokeStyle(ctx, PAINT.refRim, PAINT.refRimWidth);
+    ctx.fillStyle = PAINT.refFill;
     const m = signOf(v.side), minSize = MIN_TEXT_PX / v.s;
     for (const c of cells) {
       for (const i of c.parts) {
