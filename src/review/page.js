@@ -1,5 +1,174 @@
 'use strict';
+// The review page's script, in two parts. The first, reviewPure, is plain functions of their
+// arguments that touch no document: number and length formatting, the table's order and search,
+// and the view transform. Node loads this file without a browser to test them
+// (tests/review/pure.test.mjs). The second part is the page itself and runs only where there is
+// a document.
+
+// ==================================================================== the pure part
+const reviewPure = (() => {
+  // ------------------------------------------------------------------ small helpers
+  function clamp(v, lo, hi) { return Math.max(lo, Math.min(hi, v)); }
+  // A side's left-right sign (the bottom is seen from below, mirrored) and the side opposite.
+  function signOf(side) { return side === 'top' ? 1 : -1; }
+  function otherSide(side) { return side === 'top' ? 'bottom' : 'top'; }
+  // Text for HTML: the data's texts are shown as text, whatever characters they hold.
+  function esc(s) {
+    return String(s).replace(/[&<>"']/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' }[c]));
+  }
+  function classKey(c) { return String(c).toLowerCase().replace(/[^a-z]/g, ''); }
+
+  // ------------------------------------------------------------------ numbers
+  function unitLabelOf(units) { return units === 'inch' ? 'in' : 'mm'; }
+  // A board length (inches) in the report's units, as the pointer readout shows it.
+  function formatLength(inches, units) {
+    return units === 'inch' ? inches.toFixed(4) : (inches * 25.4).toFixed(2);
+  }
+  // Counts with a comma between thousands, whatever the reader's locale.
+  function formatCount(n) { return n.toLocaleString('en-US'); }
+  function rowCountText(shown, placed, searching) {
+    const total = formatCount(placed) + (placed === 1 ? ' placed part' : ' placed parts');
+    return searching ? formatCount(shown) + ' of ' + total : total;
+  }
+  // Scale bar at s px per inch: the longest 1, 2 or 5 times a power of ten (report units) that
+  // fits in maxPx; its length on screen and its label.
+  function scaleBar(s, units, maxPx) {
+    const pxPerUnit = units === 'inch' ? s : s / 25.4;
+    let len = Math.pow(10, Math.floor(Math.log10(maxPx / pxPerUnit)));
+    for (const k of [5, 2]) if (len * k * pxPerUnit <= maxPx) { len *= k; break; }
+    return { px: len * pxPerUnit, text: (len >= 1 ? String(len) : len.toPrecision(1)) + ' ' + unitLabelOf(units) };
+  }
+
+  // ------------------------------------------------------------------ the table: columns, order, search
+  // Columns: get gives the cell's text; num columns sort by val, the others by their text.
+  function tableColumns(unitLabel) {
+    return [
+      { key: 'ref', title: 'Designator', get: (p) => p.ref },
+      { key: 'footprint', title: 'Footprint', get: (p) => p.footprint },
+      { key: 'value', title: 'Value', get: (p) => p.value },
+      { key: 'side', title: 'Side', get: (p) => (p.side === 'top' ? 'Top' : 'Bottom') },
+      { key: 'x', title: 'X (' + unitLabel + ')', num: true, get: (p) => p.x_text, val: (p) => parseFloat(p.x_text) },
+      { key: 'y', title: 'Y (' + unitLabel + ')', num: true, get: (p) => p.y_text, val: (p) => parseFloat(p.y_text) },
+      { key: 'rotation', title: 'Rot (°)', num: true, get: (p) => String(p.rotation), val: (p) => Number(p.rotation) },
+      { key: 'class', title: 'Class', get: (p) => p.class },
+      { key: 'findings', title: 'Findings', num: true, get: (p) => (p.findings.length ? String(p.findings.length) : ''), val: (p) => p.findings.length },
+      { key: 'info', title: 'Information', get: (p) => p.info },
+    ];
+  }
+  // Texts in the order an engineer expects: letters in any case alike, numbers as numbers (C2 before C10).
+  const collator = new Intl.Collator(undefined, { numeric: true, sensitivity: 'base' });
+  // The part indices `placed` ordered by column `col` (none: report order), dir 1 ascending, -1
+  // descending. Report order breaks ties, so equal values keep the order the report prints them in.
+  function sortRows(parts, placed, col, dir) {
+    const order = placed.slice();
+    if (!col) return order;
+    if (col.num) {
+      const v = new Float64Array(parts.length);
+      for (const i of order) { const x = col.val(parts[i]); v[i] = Number.isFinite(x) ? x : -Infinity; }
+      order.sort((a, b) => (v[a] - v[b]) * dir || a - b);
+    } else {
+      order.sort((a, b) => collator.compare(col.get(parts[a]), col.get(parts[b])) * dir || a - b);
+    }
+    return order;
+  }
+  // Heading clicks cycle ascending, descending, report order.
+  function nextSort(sortKey, sortDir, clicked) {
+    if (sortKey !== clicked) return { sortKey: clicked, sortDir: 1 };
+    if (sortDir > 0) return { sortKey, sortDir: -1 };
+    return { sortKey: null, sortDir };
+  }
+  // The search finds the query, trimmed, in a part's designator, footprint or value, in any letter
+  // case. A part's key keeps the three apart by a newline, so a query cannot match across two fields.
+  function searchKey(p) { return (p.ref + '\n' + p.footprint + '\n' + p.value).toLowerCase(); }
+  function searchNeedle(query) { return query.trim().toLowerCase(); }
+  // The rows of `order` whose key holds the needle, in that order; all of them for no needle.
+  function matchRows(order, keys, needle) {
+    return needle ? order.filter((i) => keys[i].includes(needle)) : order;
+  }
+
+  // ------------------------------------------------------------------ the view transform
+  // A view v = { side, s, tx, ty, w, h }: a board point (x, y) in inches is at screen point
+  // (m*s*x + tx, -s*y + ty) in CSS px, with s in px per inch and m = signOf(side) (the bottom is
+  // mirrored left-right); w and h are the view's size. fitScale, where given, is the scale Fit chose.
+  function toBoard(v, px, py) {
+    return [signOf(v.side) * (px - v.tx) / v.s, -(py - v.ty) / v.s];
+  }
+  function toScreen(v, x, y) {
+    return [signOf(v.side) * v.s * x + v.tx, -v.s * y + v.ty];
+  }
+  // The shift that puts board point (x, y) in the middle of view v, seen from `side` at scale s.
+  function centring(v, side, s, x, y) {
+    return { tx: v.w / 2 - signOf(side) * s * x, ty: v.h / 2 + s * y };
+  }
+  // The view that fits box [x0, y0, x1, y1] into v with a margin; it sets the zoom range too.
+  function fitView(v, box) {
+    const [x0, y0, x1, y1] = box;
+    const s = Math.min(v.w / (x1 - x0), v.h / (y1 - y0)) * 0.92;
+    return { s, fitScale: s, ...centring(v, v.side, s, (x0 + x1) / 2, (y0 + y1) / 2) };
+  }
+  // Zoom by `factor`, within 1/8 to 4000 times the fitted scale, keeping the board point under
+  // (px, py) where it is.
+  function zoomAt(v, px, py, factor) {
+    const s = clamp(v.s * factor, v.fitScale / 8, v.fitScale * 4000);
+    const f = s / v.s;
+    return { s, tx: px - (px - v.tx) * f, ty: py - (py - v.ty) * f };
+  }
+  // Centre board point (x, y), zooming in (never out) far enough that a part of box `box` can be made out.
+  function centreOn(v, x, y, box) {
+    const extent = Math.max(0.8, 4 * Math.max(box[2] - box[0], box[3] - box[1]));
+    const s = Math.max(v.s, Math.min(v.w, v.h) / extent);
+    return { s, ...centring(v, v.side, s, x, y) };
+  }
+  // The view turned to `side` with the same board point in the middle: flipping does not lose the place.
+  function turnTo(v, side) {
+    if (side === v.side) return { side, tx: v.tx, ty: v.ty };
+    const [cx, cy] = toBoard(v, v.w / 2, v.h / 2);
+    return { side, ...centring(v, side, v.s, cx, cy) };
+  }
+  // The board box that view v shows, grown by `margin` inches.
+  function shownBox(v, margin) {
+    const m = signOf(v.side);
+    const xa = -m * v.tx / v.s, xb = m * (v.w - v.tx) / v.s;
+    return [Math.min(xa, xb) - margin, (v.ty - v.h) / v.s - margin, Math.max(xa, xb) + margin, v.ty / v.s + margin];
+  }
+  // Whether view v shows all of board box b.
+  function holdsBox(v, b) {
+    const m = signOf(v.side);
+    const xa = m * v.s * b[0] + v.tx, xb = m * v.s * b[2] + v.tx;
+    return Math.min(xa, xb) >= 0 && Math.max(xa, xb) <= v.w && v.ty - v.s * b[3] >= 0 && v.ty - v.s * b[1] <= v.h;
+  }
+  // What moves a drawing made for view `from` to view `to` (same side): scale by k, then shift by (x, y).
+  function shiftBetween(from, to) {
+    const k = to.s / from.s;
+    return { k, x: to.tx - k * from.tx, y: to.ty - k * from.ty };
+  }
+  // The box Fit shows: the outlines' (lists of [x, y]), or else the parts' boxes'; a board too small
+  // to see is widened to a tenth of an inch, and with nothing at all it is the unit square.
+  function boardBox(outlines, boxes) {
+    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
+    const add = (x, y) => { if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y; };
+    for (const c of outlines) for (const pt of c) add(pt[0], pt[1]);
+    if (!(x1 > x0)) for (const b of boxes) { add(b[0], b[1]); add(b[2], b[3]); }
+    if (!(x1 >= x0)) return [0, 0, 1, 1];
+    if (x1 - x0 < 0.1) { x0 -= 0.05; x1 += 0.05; }
+    if (y1 - y0 < 0.1) { y0 -= 0.05; y1 += 0.05; }
+    return [x0, y0, x1, y1];
+  }
+
+  return {
+    clamp, signOf, otherSide, esc, classKey,
+    unitLabelOf, formatLength, formatCount, rowCountText, scaleBar,
+    tableColumns, sortRows, nextSort, searchKey, searchNeedle, matchRows,
+    toBoard, toScreen, fitView, zoomAt, centreOn, turnTo, shownBox, holdsBox, shiftBetween, boardBox,
+  };
+})();
+
+// ==================================================================== the page
 (function () {
+  // Under Node (the tests of the pure part) there is no document, and nothing more to do.
+  if (typeof document === 'undefined') return;
+  const { clamp, signOf, otherSide, esc, classKey, formatLength, formatCount, toBoard } = reviewPure;
+
   // ------------------------------------------------------------------ constants
   const U = 10000;                  // path units per inch: integer coordinates build and parse fast
   const ROW_OVERSCAN = 10;          // rows rendered beyond the visible ones, so fast scrolling shows no gaps
@@ -22,32 +191,20 @@
   const ROW_H = cssNumber('--row-h');
 
   // ------------------------------------------------------------------ data
-  let data;
-  try {
-    data = JSON.parse($('board-data').textContent);
-  } catch (err) {
-    document.body.innerHTML = '<div class="load-error">The board data in this page cannot be read: ' +
-      esc(String(err && err.message)) + '</div>';
-    throw err;
-  }
+  const data = (() => {
+    try {
+      return JSON.parse($('board-data').textContent);
+    } catch (err) {
+      document.body.innerHTML = '<div class="load-error">The board data in this page cannot be read: ' +
+        esc(String(err && err.message)) + '</div>';
+      throw err;
+    }
+  })();
   const parts = data.parts;
-  const unitLabel = data.units === 'inch' ? 'in' : 'mm';
+  const unitLabel = reviewPure.unitLabelOf(data.units);
 
-  // ------------------------------------------------------------------ small helpers
-  function esc(s) {
-    return String(s).replace(/[&<>"']/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' }[c]));
-  }
   // Board inches to path units.
   function q(v) { return Math.round(v * U); }
-  function fmtLen(inches) {
-    return data.units === 'inch' ? inches.toFixed(4) : (inches * 25.4).toFixed(2);
-  }
-  function clamp(v, lo, hi) { return Math.max(lo, Math.min(hi, v)); }
-  // A side's left-right sign (the bottom is seen from below, mirrored) and the side opposite.
-  function signOf(side) { return side === 'top' ? 1 : -1; }
-  function otherSide(side) { return side === 'top' ? 'bottom' : 'top'; }
-  function classKey(c) { return String(c).toLowerCase().replace(/[^a-z]/g, ''); }
-  const collator = new Intl.Collator(undefined, { numeric: true, sensitivity: 'base' });
 
   // ------------------------------------------------------------------ geometry of one pad
   // Path data for a pad, counter-clockwise in board coordinates (y up). Drill holes are drawn
@@ -443,10 +600,7 @@
 
   // The cells whose parts may show in view `v` (with a margin for marks drawn beyond a part's box).
   function cellsIn(v) {
-    const m = signOf(v.side), mg = 0.02 + 4 / v.s;
-    const xa = -m * v.tx / v.s, xb = m * (v.w - v.tx) / v.s;
-    const x0 = Math.min(xa, xb) - mg, x1 = Math.max(xa, xb) + mg;
-    const y0 = (v.ty - v.h) / v.s - mg, y1 = v.ty / v.s + mg;
+    const [x0, y0, x1, y1] = reviewPure.shownBox(v, 0.02 + 4 / v.s);
     return grid.filter((c) => c.box[2] >= x0 && c.box[0] <= x1 && c.box[3] >= y0 && c.box[1] <= y1);
   }
 
@@ -508,7 +662,7 @@
     return refLayouts[i].size * s >= MIN_TEXT_PX ? 3 : 2;
   }
   function partOverlay(i, cls) {
-    const p = parts[i], level = detailLevel(i, drawn.s);
+    const p = parts[i], level = detailLevel(i, view.drawn.s);
     let s = '<g class="hl ' + cls + (p.excluded ? ' excluded' : '') + '">';
     const cu = copper(i, p.side);
     if (cu) s += '<path class="cu-' + p.side + '" d="' + cu + '"/>';
@@ -528,16 +682,15 @@
     return '<text class="ref" transform="matrix(' + (m * k).toFixed(3) + ' 0 0 ' + (-k).toFixed(3) + ' ' + cx + ' ' + cy + ')' +
            (vertical ? ' rotate(-90)' : '') + '">' + esc(parts[i].ref) + '</text>';
   }
-  let hovered = -1;
   function setHover(i) {
-    if (i === hovered) return;
-    hovered = i;
+    if (i === state.hovered) return;
+    state.hovered = i;
     hoverLayer.innerHTML = i >= 0 ? partOverlay(i, 'hov') : '';
     svg.classList.toggle('over-part', i >= 0);
   }
   // The detail of the highlights follows the zoom.
   function redrawHighlights() {
-    if (hovered >= 0) hoverLayer.innerHTML = partOverlay(hovered, 'hov');
+    if (state.hovered >= 0) hoverLayer.innerHTML = partOverlay(state.hovered, 'hov');
     markSelected();
   }
 
@@ -569,41 +722,46 @@
       contextReady = true;
       if (!settleTimer) requestFrame(2);   // a gesture under way gets it when it ends
     });
-    const other = otherSide(state.side);
+    const other = otherSide(view.side);
     if (!markLayers[other]) markLayers[other] = newMarks(other);
     const layer = markLayers[other];
     for (let k = 0; k < layer.mine.length; k += MARK_SLICE) idle(() => buildMarks(layer, Math.min(layer.mine.length, layer.done + MARK_SLICE)));
     for (const c of grid) idle(() => { partLayer(c, 'halo', other, false); partLayer(c, 'halo', other, true); });
   }
 
-  // ------------------------------------------------------------------ view state
-  // screen = (m*s*x + tx, -s*y + ty) with s in px per inch; m = -1 mirrors the bottom side left-right.
-  const state = {
+  // ------------------------------------------------------------------ state
+  // What the board view shows: the side and the transform, its size in CSS px (see reviewPure's
+  // view transform), the scale Fit chose, and the view that the SVG's own transform is set for.
+  const view = {
     side: counts.top === 0 && counts.bottom > 0 ? 'bottom' : 'top',
-    s: 100, tx: 0, ty: 0,
-    sel: -1,                 // selected part index, -1 for none
+    s: 100, tx: 0, ty: 0, w: 1, h: 1,
+    fitScale: 1,
+    drawn: { s: 100, tx: 0, ty: 0 },
+  };
+  // The selection and the table: the selected part and the part under the pointer (-1 for none),
+  // the sort column (null: report order) and direction, the search, the placed parts in the sort
+  // order and those of them that match the search.
+  const state = {
+    sel: -1,
+    hovered: -1,
     sortKey: null, sortDir: 1,
     query: '',
+    sorted: placed,
+    rows: placed,
   };
   const svg = $('board'), stage = $('stage'), wrap = $('view-wrap'), viewG = $('view'), slot = $('side-slot');
   const selLayer = $('sel-layer'), hoverLayer = $('hover-layer');
   const markLayers = {};     // part marks per side, kept while the other side is shown
-  let drawn = { s: 100, tx: 0, ty: 0 };   // the view the SVG's own transform is set for
-  let viewW = 1, viewH = 1, fitScale = 1, settleTimer = 0;
-
-  function mirror() { return signOf(state.side); }
-  function toBoard(px, py) {
-    return [mirror() * (px - state.tx) / state.s, -(py - state.ty) / state.s];
-  }
+  let settleTimer = 0;
 
   // Set the SVG (part marks and highlights) for the current view and have the canvas drawn anew in
   // the next frame. Gestures use previewView() and get here once, when they end.
   function commitView() {
     clearTimeout(settleTimer);
     settleTimer = 0;
-    const k = state.s / U;
-    viewG.setAttribute('transform', 'matrix(' + mirror() * k + ' 0 0 ' + -k + ' ' + state.tx + ' ' + state.ty + ')');
-    drawn = { s: state.s, tx: state.tx, ty: state.ty };
+    const k = view.s / U;
+    viewG.setAttribute('transform', 'matrix(' + signOf(view.side) * k + ' 0 0 ' + -k + ' ' + view.tx + ' ' + view.ty + ')');
+    view.drawn = { s: view.s, tx: view.tx, ty: view.ty };
     redrawHighlights();
     requestFrame(2);
   }
@@ -640,7 +798,7 @@
   }
   // What a full drawing depends on: the view, whether the context copper is ready, and the layer switches.
   function currentView() {
-    return { side: state.side, s: state.s, tx: state.tx, ty: state.ty, w: viewW, h: viewH, dpr: window.devicePixelRatio || 1,
+    return { side: view.side, s: view.s, tx: view.tx, ty: view.ty, w: view.w, h: view.h, dpr: window.devicePixelRatio || 1,
       context: contextReady, switches: JSON.stringify(show) };
   }
   function sizeCanvas(c, v) {
@@ -650,7 +808,7 @@
   }
   // The SVG follows the view with a CSS transform from the view its own transform is set for.
   function placeStage() {
-    const k = state.s / drawn.s, x = state.tx - k * drawn.tx, y = state.ty - k * drawn.ty;
+    const { k, x, y } = reviewPure.shiftBetween(view.drawn, view);
     stage.style.transform = k === 1 && x === 0 && y === 0 ? '' : 'translate(' + x + 'px,' + y + 'px) scale(' + k + ')';
   }
 
@@ -684,17 +842,13 @@
   }
   // Copy a drawing made for view snap.v so that each board point lands where view v shows it.
   function copyView(snap, v, clearUnder) {
-    const k = v.s / snap.v.s, d = v.dpr;
-    const x = (v.tx - k * snap.v.tx) * d, y = (v.ty - k * snap.v.ty) * d, w = snap.v.w * k * d, h = snap.v.h * k * d;
+    const { k, x: sx, y: sy } = reviewPure.shiftBetween(snap.v, v), d = v.dpr;
+    const x = sx * d, y = sy * d, w = snap.v.w * k * d, h = snap.v.h * k * d;
     if (clearUnder) paintCtx.clearRect(x, y, w, h);
     paintCtx.drawImage(snap.canvas, x, y, w, h);
   }
   // Whether view v shows every part and the whole outline.
-  function holdsBoard(v) {
-    const m = signOf(v.side), b = drawingBox;
-    const xa = m * v.s * b[0] + v.tx, xb = m * v.s * b[2] + v.tx;
-    return Math.min(xa, xb) >= 0 && Math.max(xa, xb) <= v.w && v.ty - v.s * b[3] >= 0 && v.ty - v.s * b[1] <= v.h;
-  }
+  function holdsBoard(v) { return reviewPure.holdsBox(v, drawingBox); }
   const drawingBox = (() => {
     const b = [Infinity, Infinity, -Infinity, -Infinity];
     for (const c of grid) growBox(b, (c.box[0] + c.box[2]) / 2, (c.box[1] + c.box[3]) / 2, (c.box[2] - c.box[0]) / 2, (c.box[3] - c.box[1]) / 2);
@@ -702,76 +856,42 @@
     return b;
   })();
 
-  // Scale bar: the longest 1, 2 or 5 times a power of ten (report units) that fits in 140 px.
+  // Scale bar: a round length in report units, at most 140 px long.
   function showScale() {
-    const pxPerUnit = data.units === 'inch' ? state.s : state.s / 25.4;
-    let len = Math.pow(10, Math.floor(Math.log10(140 / pxPerUnit)));
-    for (const k of [5, 2]) if (len * k * pxPerUnit <= 140) { len *= k; break; }
-    $('scale-bar').style.width = len * pxPerUnit + 'px';
-    $('scale-text').textContent = (len >= 1 ? String(len) : len.toPrecision(1)) + ' ' + unitLabel;
+    const bar = reviewPure.scaleBar(view.s, data.units, 140);
+    $('scale-bar').style.width = bar.px + 'px';
+    $('scale-text').textContent = bar.text;
   }
 
   function measure() {
     const r = wrap.getBoundingClientRect();
-    viewW = Math.max(1, r.width);
-    viewH = Math.max(1, r.height);
+    view.w = Math.max(1, r.width);
+    view.h = Math.max(1, r.height);
   }
 
-  // The box the Fit button shows: the outline, or every part when there is none.
-  function boardBox() {
-    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
-    const add = (x, y) => { if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y; };
-    for (const c of data.outlines) for (const pt of c) add(pt[0], pt[1]);
-    if (!(x1 > x0)) for (const b of boxes) { add(b[0], b[1]); add(b[2], b[3]); }
-    if (!(x1 >= x0)) return [0, 0, 1, 1];
-    if (x1 - x0 < 0.1) { x0 -= 0.05; x1 += 0.05; }
-    if (y1 - y0 < 0.1) { y0 -= 0.05; y1 += 0.05; }
-    return [x0, y0, x1, y1];
-  }
-
+  // Fit: the outline, or every part when there is none, fills the view.
   function fitState() {
     measure();
-    const [x0, y0, x1, y1] = boardBox();
-    const s = Math.min(viewW / (x1 - x0), viewH / (y1 - y0)) * 0.92;
-    fitScale = s;
-    state.s = s;
-    state.tx = viewW / 2 - mirror() * s * (x0 + x1) / 2;
-    state.ty = viewH / 2 + s * (y0 + y1) / 2;
+    Object.assign(view, reviewPure.fitView(view, reviewPure.boardBox(data.outlines, boxes)));
   }
   function fit() { fitState(); commitView(); }
 
-  // Zoom by `factor` keeping the board point under (px, py) where it is.
   function zoomAt(px, py, factor) {
-    const s = clamp(state.s * factor, fitScale / 8, fitScale * 4000);
-    const f = s / state.s;
-    state.tx = px - (px - state.tx) * f;
-    state.ty = py - (py - state.ty) * f;
-    state.s = s;
+    Object.assign(view, reviewPure.zoomAt(view, px, py, factor));
     previewView();
   }
 
-  // Centre a part, zooming in (never out) far enough that it can be made out.
+  // Centre a part, zooming in far enough that it can be made out.
   function centreOn(i) {
-    const p = parts[i], b = boxes[i];
     measure();
-    const extent = Math.max(0.8, 4 * Math.max(b[2] - b[0], b[3] - b[1]));
-    state.s = Math.max(state.s, Math.min(viewW, viewH) / extent);
-    state.tx = viewW / 2 - mirror() * state.s * p.x;
-    state.ty = viewH / 2 + state.s * p.y;
+    Object.assign(view, reviewPure.centreOn(view, parts[i].x, parts[i].y, boxes[i]));
     commitView();
   }
 
   // ------------------------------------------------------------------ sides
   function showSide(side) {
     if (side !== 'top' && side !== 'bottom') return;
-    const old = state.side;
-    // Keep the same board point in the middle of the view: flipping should not lose the place.
-    const [cx, cy] = toBoard(viewW / 2, viewH / 2);
-    state.side = side;
-    if (old !== side) {
-      state.tx = viewW / 2 - mirror() * state.s * cx;
-      state.ty = viewH / 2 + state.s * cy;
-    }
+    Object.assign(view, reviewPure.turnTo(view, side));
     if (!markLayers[side]) markLayers[side] = newMarks(side);
     const layer = markLayers[side];
     buildMarks(layer, layer.mine.length);
@@ -790,7 +910,7 @@
     if (i < 0 || i >= parts.length) return;
     const p = parts[i];
     state.sel = i;
-    if (p.side !== state.side) showSide(p.side);
+    if (p.side !== view.side) showSide(p.side);
     markSelected();
     if (how.centre) centreOn(i);
     if (!p.excluded) revealRow(i, how.scrollRow);
@@ -809,8 +929,8 @@
   function markSelected() {
     if (selEl) selEl.classList.remove('selected');
     selEl = null;
-    if (state.sel < 0 || parts[state.sel].side !== state.side) { selLayer.replaceChildren(); return; }
-    selEl = markLayers[state.side] ? markLayers[state.side].els[state.sel] || null : null;
+    if (state.sel < 0 || parts[state.sel].side !== view.side) { selLayer.replaceChildren(); return; }
+    selEl = markLayers[view.side] ? markLayers[view.side].els[state.sel] || null : null;
     if (selEl) selEl.classList.add('selected');
     const b = boxes[state.sel], mg = 0.03;
     selLayer.innerHTML = partOverlay(state.sel, 'sel') +
@@ -833,23 +953,8 @@
   }
 
   // ------------------------------------------------------------------ table
-  const COLS = [
-    { key: 'ref', title: 'Designator', get: (p) => p.ref },
-    { key: 'footprint', title: 'Footprint', get: (p) => p.footprint },
-    { key: 'value', title: 'Value', get: (p) => p.value },
-    { key: 'side', title: 'Side', get: (p) => (p.side === 'top' ? 'Top' : 'Bottom') },
-    { key: 'x', title: 'X (' + unitLabel + ')', num: true, get: (p) => p.x_text, val: (p) => parseFloat(p.x_text) },
-    { key: 'y', title: 'Y (' + unitLabel + ')', num: true, get: (p) => p.y_text, val: (p) => parseFloat(p.y_text) },
-    { key: 'rotation', title: 'Rot (°)', num: true, get: (p) => String(p.rotation), val: (p) => Number(p.rotation) },
-    { key: 'class', title: 'Class', get: (p) => p.class },
-    { key: 'findings', title: 'Findings', num: true, get: (p) => (p.findings.length ? String(p.findings.length) : ''), val: (p) => p.findings.length },
-    { key: 'info', title: 'Information', get: (p) => p.info },
-  ];
-  // Lower-cased search text per part: designator, footprint and value, kept apart by a newline so a
-  // query cannot match across two fields.
-  const hay = parts.map((p) => (p.ref + '\n' + p.footprint + '\n' + p.value).toLowerCase());
-  let sorted = placed.slice();   // placed parts in the current sort order
-  let rows = sorted;             // ... that match the search
+  const COLS = reviewPure.tableColumns(unitLabel);
+  const searchKeys = parts.map(reviewPure.searchKey);
   const tscroll = $('tscroll'), tbody = $('tbody');
 
   function buildHead() {
@@ -863,37 +968,20 @@
     }).join('');
   }
 
-  // Heading clicks cycle ascending, descending, report order.
   function sortBy(key) {
-    if (state.sortKey !== key) { state.sortKey = key; state.sortDir = 1; }
-    else if (state.sortDir > 0) state.sortDir = -1;
-    else state.sortKey = null;
-    applySort();
+    Object.assign(state, reviewPure.nextSort(state.sortKey, state.sortDir, key));
+    state.sorted = reviewPure.sortRows(parts, placed, COLS.find((c) => c.key === state.sortKey), state.sortDir);
     buildHead();
     applyFilter(false);
   }
-  function applySort() {
-    sorted = placed.slice();
-    const col = COLS.find((c) => c.key === state.sortKey);
-    if (!col) return;
-    const dir = state.sortDir;
-    // Report order breaks ties, so equal values keep the order the report prints them in.
-    if (col.num) {
-      const v = new Float64Array(parts.length);
-      for (const i of sorted) { const x = col.val(parts[i]); v[i] = Number.isFinite(x) ? x : -Infinity; }
-      sorted.sort((a, b) => (v[a] - v[b]) * dir || a - b);
-    } else {
-      sorted.sort((a, b) => collator.compare(col.get(parts[a]), col.get(parts[b])) * dir || a - b);
-    }
-  }
 
   function applyFilter(resetScroll) {
-    const needle = state.query.trim().toLowerCase();
-    rows = needle ? sorted.filter((i) => hay[i].includes(needle)) : sorted;
+    const needle = reviewPure.searchNeedle(state.query);
+    state.rows = reviewPure.matchRows(state.sorted, searchKeys, needle);
+    const rows = state.rows;
     tbody.style.height = rows.length * ROW_H + 'px';
     tbody.setAttribute('data-rows', String(rows.length));
-    const total = placed.length.toLocaleString('en-US') + (placed.length === 1 ? ' placed part' : ' placed parts');
-    $('row-count').textContent = needle ? rows.length.toLocaleString('en-US') + ' of ' + total : total;
+    $('row-count').textContent = reviewPure.rowCountText(rows.length, placed.length, needle !== '');
     if (resetScroll) tscroll.scrollTop = 0;
     renderRows();
   }
@@ -901,7 +989,7 @@
   // Only the rows in sight (plus a margin) exist in the document: 20,000 rows would make every
   // scroll and every selection slow.
   function renderRows() {
-    const headH = $('thead').offsetHeight;
+    const rows = state.rows, headH = $('thead').offsetHeight;
     const top = tscroll.scrollTop, h = Math.max(0, tscroll.clientHeight - headH);
     const first = Math.max(0, Math.floor(top / ROW_H) - ROW_OVERSCAN);
     const last = Math.min(rows.length, Math.ceil((top + h) / ROW_H) + ROW_OVERSCAN);
@@ -926,12 +1014,12 @@
 
   // Bring a part's row into sight; a row hidden by the search cannot be shown, so the search is cleared.
   function revealRow(i, scroll) {
-    let k = rows.indexOf(i);
+    let k = state.rows.indexOf(i);
     if (k < 0) {
       state.query = '';
       $('search').value = '';
       applyFilter(false);
-      k = rows.indexOf(i);
+      k = state.rows.indexOf(i);
     }
     if (k < 0 || !scroll) return;
     const h = tscroll.clientHeight - $('thead').offsetHeight;
@@ -940,6 +1028,7 @@
   }
 
   function stepSelection(delta) {
+    const rows = state.rows;
     if (!rows.length) return;
     const k = state.sel >= 0 ? rows.indexOf(state.sel) : -1;
     const next = k < 0 ? (delta > 0 ? 0 : rows.length - 1) : clamp(k + delta, 0, rows.length - 1);
@@ -1013,10 +1102,10 @@
     document.title = 'Placement review: ' + data.project;
     $('project').textContent = data.project;
     $('st-units').textContent = unitLabel;
-    $('st-top').textContent = counts.top.toLocaleString('en-US');
-    $('st-bottom').textContent = counts.bottom.toLocaleString('en-US');
-    $('st-excluded').textContent = counts.excluded.toLocaleString('en-US');
-    $('st-findings').textContent = data.findings.length.toLocaleString('en-US');
+    $('st-top').textContent = formatCount(counts.top);
+    $('st-bottom').textContent = formatCount(counts.bottom);
+    $('st-excluded').textContent = formatCount(counts.excluded);
+    $('st-findings').textContent = formatCount(data.findings.length);
     $('st-findings-box').classList.toggle('none', data.findings.length === 0);
   }
 
@@ -1026,20 +1115,20 @@
     let drag = null;   // {x, y, tx, ty, moved, pick}
     svg.addEventListener('pointerdown', (e) => {
       if (e.button !== 0) return;
-      drag = { x: e.clientX, y: e.clientY, tx: state.tx, ty: state.ty, moved: false, pick: pick(e, wrap.getBoundingClientRect()) };
+      drag = { x: e.clientX, y: e.clientY, tx: view.tx, ty: view.ty, moved: false, pick: pick(e, wrap.getBoundingClientRect()) };
       svg.setPointerCapture(e.pointerId);
     });
     svg.addEventListener('pointermove', (e) => {
       const r = wrap.getBoundingClientRect();
-      const [bx, by] = toBoard(e.clientX - r.left, e.clientY - r.top);
-      $('readout').textContent = 'X ' + fmtLen(bx) + '  Y ' + fmtLen(by) + ' ' + unitLabel;
+      const [bx, by] = toBoard(view, e.clientX - r.left, e.clientY - r.top);
+      $('readout').textContent = 'X ' + formatLength(bx, data.units) + '  Y ' + formatLength(by, data.units) + ' ' + unitLabel;
       if (!drag) { hover(e, r); return; }
       const dx = e.clientX - drag.x, dy = e.clientY - drag.y;
       // A few pixels of wobble still count as a click.
       if (!drag.moved && Math.hypot(dx, dy) < 4) return;
       if (!drag.moved) { drag.moved = true; svg.classList.add('dragging'); $('tip').hidden = true; setHover(-1); }
-      state.tx = drag.tx + dx;
-      state.ty = drag.ty + dy;
+      view.tx = drag.tx + dx;
+      view.ty = drag.ty + dy;
       previewView();
     });
     const end = (e) => {
@@ -1059,7 +1148,7 @@
       e.preventDefault();
       const r = wrap.getBoundingClientRect();
       // Lines and pages arrive in other units than pixels (Firefox sends lines).
-      const dy = e.deltaY * (e.deltaMode === 1 ? 16 : e.deltaMode === 2 ? viewH : 1);
+      const dy = e.deltaY * (e.deltaMode === 1 ? 16 : e.deltaMode === 2 ? view.h : 1);
       zoomAt(e.clientX - r.left, e.clientY - r.top, Math.exp(-clamp(dy, -300, 300) * 0.0015));
     }, { passive: false });
   }
@@ -1068,12 +1157,12 @@
   function pick(e, r) {
     const mark = e.target.closest && e.target.closest('[data-i]');
     if (mark) return Number(mark.getAttribute('data-i'));
-    const [bx, by] = toBoard(e.clientX - r.left, e.clientY - r.top);
-    return partAt(bx, by, state.side, PICK_SLACK_PX / state.s);
+    const [bx, by] = toBoard(view, e.clientX - r.left, e.clientY - r.top);
+    return partAt(bx, by, view.side, PICK_SLACK_PX / view.s);
   }
 
   function hover(e, r) {
-    const tip = $('tip'), i = pick(e, r), changed = i !== hovered;
+    const tip = $('tip'), i = pick(e, r), changed = i !== state.hovered;
     setHover(i);
     if (i < 0) { tip.hidden = true; return; }
     if (changed || tip.hidden) {
@@ -1130,11 +1219,11 @@
     document.addEventListener('keydown', onKey);
     // Keep the middle of the view where it is when the window changes size.
     new ResizeObserver(() => {
-      const w = viewW, h = viewH;
+      const w = view.w, h = view.h;
       measure();
-      if (w === viewW && h === viewH) return;
-      state.tx += (viewW - w) / 2;
-      state.ty += (viewH - h) / 2;
+      if (w === view.w && h === view.h) return;
+      view.tx += (view.w - w) / 2;
+      view.ty += (view.h - h) / 2;
       commitView();
       renderRows();
     }).observe(wrap);
@@ -1173,7 +1262,7 @@
   applyFilter(false);
   buildFindings();
   fitState();
-  showSide(state.side);
+  showSide(view.side);
   wire();
 
   // Load timings, read by the browser tests and handy in the console.
@@ -1181,6 +1270,6 @@
   requestAnimationFrame(() => setTimeout(() => { timings.firstPaint = performance.now(); warmUp(); }, 0));
   window.reviewPage = {
     timings,
-    view: () => ({ side: state.side, scale: state.s, tx: state.tx, ty: state.ty, selected: state.sel }),
+    view: () => ({ side: view.side, scale: view.s, tx: view.tx, ty: view.ty, selected: state.sel }),
   };
 })();
