@@ -1,0 +1,207 @@
+// The review page's pure script part (reviewPure in src/review/page.js) under Node, without a
+// browser: number formatting, the table's order and search, and the view transform.
+//
+//   node --test tests/review/pure.test.mjs
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { fileURLToPath } from 'node:url';
+import vm from 'node:vm';
+
+// The script as the page holds it; here there is no document, so only its pure part runs.
+const script = fileURLToPath(new URL('../../src/review/page.js', import.meta.url));
+vm.runInThisContext(readFileSync(script, 'utf8'), { filename: script });
+const pure = vm.runInThisContext('reviewPure');
+
+function near(got, want, what) {
+  assert.ok(Math.abs(got - want) <= 1e-9 * Math.max(1, Math.abs(want)), `${what}: ${got}, expected ${want}`);
+}
+
+test('lengths, counts and texts are written as the page shows them', () => {
+  const cases = [
+    ['formatLength', [1, 'inch'], '1.0000'],
+    ['formatLength', [-0.123456, 'inch'], '-0.1235'],
+    ['formatLength', [1, 'mm'], '25.40'],
+    ['formatLength', [0.5, 'mm'], '12.70'],
+    ['formatCount', [999], '999'],
+    ['formatCount', [1234567], '1,234,567'],
+    ['rowCountText', [1, 1, false], '1 placed part'],
+    ['rowCountText', [2000, 2000, false], '2,000 placed parts'],
+    ['rowCountText', [0, 1, true], '0 of 1 placed part'],
+    ['rowCountText', [1500, 20000, true], '1,500 of 20,000 placed parts'],
+    ['esc', [`<b>"R1" & 'C2'</b>`], '&lt;b&gt;&quot;R1&quot; &amp; &#39;C2&#39;&lt;/b&gt;'],
+  ];
+  for (const [name, args, want] of cases) assert.equal(pure[name](...args), want, `${name}(${args.join(', ')})`);
+});
+
+test('the scale bar is the longest 1, 2 or 5 times a power of ten that fits', () => {
+  const cases = [   // px per inch, units, label, length in px
+    [100, 'inch', '1 in', 100],
+    [25, 'inch', '5 in', 125],
+    [60, 'inch', '2 in', 120],
+    [14, 'inch', '10 in', 140],
+    [1000, 'inch', '0.1 in', 100],
+    [100, 'mm', '20 mm', 2000 / 25.4],
+    [254000, 'mm', '0.01 mm', 100],
+  ];
+  for (const [s, units, text, px] of cases) {
+    const bar = pure.scaleBar(s, units, 140);
+    assert.equal(bar.text, text, `label at ${s} px/in`);
+    near(bar.px, px, `length at ${s} px/in`);
+  }
+  // Over a wide range of zooms the bar fits and is never less than 1/2.5 of the room.
+  for (let s = 0.01; s < 1e7; s *= 1.37) {
+    const { px } = pure.scaleBar(s, 'mm', 140);
+    assert.ok(px <= 140 && px > 140 / 2.5, `${px} px at ${s} px/in`);
+  }
+});
+
+test('table order: numbers as numbers, designators naturally, report order for ties and no column', () => {
+  const part = (ref, x, rotation, findings) => ({ ref, footprint: 'R0603', value: '10k', side: 'top', x_text: x, y_text: '0.00',
+    rotation, class: 'SMD', findings: new Array(findings).fill('finding'), info: '' });
+  const parts = [part('R10', '5.00', 90, 0), part('R2', '-1.50', 180, 1), part('c1', '5.00', 0, 0), part('R1', '12.00', 270, 2),
+    part('C1', '0.00', 90, 0), part('R2', '5.00', 0, 0), part('A1', '-9.00', 0, 0)];
+  const placed = [0, 1, 2, 3, 4, 5];   // part 6 is excluded
+  const columns = pure.tableColumns('mm');
+  const cases = [
+    [null, 1, [0, 1, 2, 3, 4, 5]],
+    ['ref', 1, [2, 4, 3, 1, 5, 0]],
+    ['ref', -1, [0, 1, 5, 3, 2, 4]],
+    ['x', 1, [1, 4, 0, 2, 5, 3]],
+    ['x', -1, [3, 0, 2, 5, 4, 1]],
+    ['rotation', 1, [2, 5, 0, 4, 1, 3]],
+    ['findings', -1, [3, 1, 0, 2, 4, 5]],
+  ];
+  for (const [key, dir, want] of cases) {
+    assert.deepEqual(pure.sortRows(parts, placed, columns.find((c) => c.key === key), dir), want, `${key} ${dir}`);
+  }
+  assert.deepEqual(placed, [0, 1, 2, 3, 4, 5], 'the placed parts were reordered in place');
+});
+
+test('heading clicks cycle ascending, descending, report order', () => {
+  const cases = [   // sort key and direction, heading clicked, next sort key and direction
+    [null, 1, 'x', 'x', 1],
+    ['x', 1, 'x', 'x', -1],
+    ['x', -1, 'x', null, -1],
+    ['x', -1, 'ref', 'ref', 1],
+    [null, -1, 'x', 'x', 1],
+  ];
+  for (const [key, dir, clicked, nextKey, nextDir] of cases) {
+    assert.deepEqual(pure.nextSort(key, dir, clicked), { sortKey: nextKey, sortDir: nextDir }, `${key} ${dir}, click on ${clicked}`);
+  }
+});
+
+test('search: designator, footprint or value, in any case, trimmed, never across two fields or in the information', () => {
+  const parts = [
+    { ref: 'R1', footprint: '0805', value: '10k', info: 'low noise' },
+    { ref: 'R10', footprint: 'R0603', value: '1K', info: '' },
+    { ref: 'C1', footprint: 'C0805', value: '100n', info: '' },
+    { ref: 'U1', footprint: 'SOIC-8', value: 'NE555', info: '' },
+  ];
+  const keys = parts.map(pure.searchKey);
+  const order = [3, 2, 1, 0];   // a sort order, which the matches keep
+  const cases = [
+    ['', [3, 2, 1, 0]],
+    ['   ', [3, 2, 1, 0]],
+    ['r1', [1, 0]],
+    ['  R1 ', [1, 0]],
+    ['0805', [2, 0]],
+    ['1k', [1]],
+    ['Soic', [3]],
+    ['noise', []],
+    ['r10805', []],
+  ];
+  for (const [query, want] of cases) {
+    assert.deepEqual(pure.matchRows(order, keys, pure.searchNeedle(query)), want, JSON.stringify(query));
+  }
+});
+
+const views = [
+  { side: 'top', s: 100, tx: 50, ty: 400, w: 800, h: 500, fitScale: 100 },
+  { side: 'bottom', s: 250, tx: 900, ty: 300, w: 800, h: 500, fitScale: 100 },
+];
+const onScreen = (v, pt) => pure.toScreen(v, pt[0], pt[1]);
+const onBoard = (v, pt) => pure.toBoard(v, pt[0], pt[1]);
+
+test('view: board and screen points map both ways; the bottom is mirrored left-right, y points up', () => {
+  for (const v of views) {
+    for (const pt of [[0, 0], [1.25, -3.5], [-7, 12.125]]) {
+      const back = onBoard(v, onScreen(v, pt));
+      near(back[0], pt[0], `${v.side} x`);
+      near(back[1], pt[1], `${v.side} y`);
+    }
+    const [a, b, c] = [onScreen(v, [0, 0]), onScreen(v, [1, 0]), onScreen(v, [0, 1])];
+    assert.equal(Math.sign(b[0] - a[0]), v.side === 'top' ? 1 : -1, `${v.side}: x to the right`);
+    assert.ok(c[1] < a[1], `${v.side}: y up`);
+    // The board box a view shows has the view's corners on its edges.
+    const box = pure.shownBox(v, 0), corners = [onBoard(v, [0, 0]), onBoard(v, [v.w, v.h])];
+    near(box[0], Math.min(corners[0][0], corners[1][0]), `${v.side} shown x0`);
+    near(box[1], Math.min(corners[0][1], corners[1][1]), `${v.side} shown y0`);
+    near(box[2], Math.max(corners[0][0], corners[1][0]), `${v.side} shown x1`);
+    near(box[3], Math.max(corners[0][1], corners[1][1]), `${v.side} shown y1`);
+  }
+});
+
+test('view: zoom about a point keeps the board point under it, within 1/8 to 4000 times the fitted scale', () => {
+  const pointer = [300, 200];
+  for (const v of views) {
+    for (const [factor, scale] of [[2, v.s * 2], [0.5, v.s / 2], [1e6, 400000], [1e-6, 12.5]]) {
+      const zoomed = { ...v, ...pure.zoomAt(v, pointer[0], pointer[1], factor) };
+      near(zoomed.s, scale, `${v.side} scale after ${factor}`);
+      const [x, y] = onBoard(zoomed, pointer), [x0, y0] = onBoard(v, pointer);
+      near(x, x0, `${v.side} x under the pointer after ${factor}`);
+      near(y, y0, `${v.side} y under the pointer after ${factor}`);
+      // A drawing made for one view lands where the other shows it: scale by k, then shift.
+      const { k, x: dx, y: dy } = pure.shiftBetween(v, zoomed);
+      const [sx, sy] = onScreen(v, [1.5, 2]), [zx, zy] = onScreen(zoomed, [1.5, 2]);
+      near(k * sx + dx, zx, `${v.side} shifted x after ${factor}`);
+      near(k * sy + dy, zy, `${v.side} shifted y after ${factor}`);
+    }
+  }
+});
+
+test('view: Fit fills the view with the box, a part is centred zooming in only, a side switch keeps the middle', () => {
+  const box = [1, 2, 5, 4];   // 4 by 2 inches into 800 by 500 px: the width decides
+  for (const v of views) {
+    const fitted = { ...v, ...pure.fitView(v, box) };
+    near(fitted.s, 200 * 0.92, `${v.side} fitted scale`);
+    assert.equal(fitted.fitScale, fitted.s);
+    const middle = onScreen(fitted, [3, 3]);
+    near(middle[0], 400, `${v.side} box middle x`);
+    near(middle[1], 250, `${v.side} box middle y`);
+    // The box is 736 by 368 px: 32 px to spare left and right, 66 above and below.
+    for (const [dx, dy, holds] of [[0, 0, true], [30, 60, true], [-30, -60, true], [40, 0, false], [-40, 0, false], [0, 70, false], [0, -70, false]]) {
+      assert.equal(pure.holdsBox({ ...fitted, tx: fitted.tx + dx, ty: fitted.ty + dy }, box), holds, `${v.side} moved by ${dx}, ${dy}`);
+    }
+
+    for (const [scale, want] of [[100, 500 / 0.8], [1000, 1000]]) {
+      const centred = { ...v, ...pure.centreOn({ ...v, s: scale }, 3, 3, [2.9, 2.95, 3.1, 3.05]) };
+      near(centred.s, want, `${v.side} scale centring at ${scale}`);
+      const at = onScreen(centred, [3, 3]);
+      near(at[0], 400, `${v.side} centred x`);
+      near(at[1], 250, `${v.side} centred y`);
+    }
+
+    const other = v.side === 'top' ? 'bottom' : 'top';
+    const turned = { ...v, ...pure.turnTo(v, other) };
+    assert.equal(turned.side, other);
+    const [before, after] = [onBoard(v, [400, 250]), onBoard(turned, [400, 250])];
+    near(after[0], before[0], `${v.side} to ${other}: middle x`);
+    near(after[1], before[1], `${v.side} to ${other}: middle y`);
+    assert.deepEqual(pure.turnTo(v, v.side), { side: v.side, tx: v.tx, ty: v.ty });
+  }
+});
+
+test('the box Fit shows: the outline, else the parts, widened when too small to see', () => {
+  const cases = [   // outlines, part boxes, box
+    [[[[0, 0], [4, 0], [4, 3]], [[5, -1]]], [[-9, -9, 9, 9]], [0, -1, 5, 3]],
+    [[], [[1, 1, 2, 1.5], [-1, 0.5, 0, 3]], [-1, 0.5, 2, 3]],
+    [[[[2, 2], [2, 3]]], [[0, 0, 1, 1]], [0, 0, 2, 3]],
+    [[[[1, 1], [1.02, 1.5]]], [], [0.95, 1, 1.07, 1.5]],
+    [[], [], [0, 0, 1, 1]],
+  ];
+  for (const [outlines, boxes, want] of cases) {
+    const got = pure.boardBox(outlines, boxes);
+    want.forEach((w, k) => near(got[k], w, `${JSON.stringify(outlines)} ${JSON.stringify(boxes)} [${k}]`));
+  }
+});
