@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <optional>
 #include <string_view>
+#include <tuple>
 
 #include "common/text.h"
 
@@ -13,99 +16,283 @@ namespace {
 constexpr double LIMIT_SHARE_OF_EXTENT = 0.25;
 // Small parts with uneven pads sit a little off the copper's centre by design.
 constexpr double LIMIT_FLOOR_INCH = 0.25 * INCH_PER_MM;
-// Names a finding lists before "and N more".
-constexpr size_t LISTED_NAMES = 4;
+// A placement point this close to a pin, a pad's centre or a corner stands on it: layout files
+// give such points exactly, and a hundredth of a millimetre is far below any placement tolerance.
+constexpr double ON_POINT_INCH = 0.01 * INCH_PER_MM;
+// A placement point on a pad is wrong when the copper's centre is farther away than this: the
+// pad is a pin, not an exposed pad in the middle.
+constexpr double ON_PAD_LIMIT_INCH = 0.1 * INCH_PER_MM;
+// The placement point counts as the body outline's centre within this share of its longer side.
+constexpr double BODY_CENTRE_SHARE = 0.10;
+// A placement point past the board edge by more than this is an error, up to it a note.
+constexpr double EDGE_ALLOWANCE_INCH = 2.0 * INCH_PER_MM;
+// A single pad this long is no component's: an imported drawing or label stored as a part.
+constexpr double PSEUDO_PAD_INCH = 15.0 * INCH_PER_MM;
 
-const char* const KIND_HEADINGS[CHECK_KIND_COUNT] = {
-    "Placement point far from the copper",
-    "Placement point outside the board outline",
-    "Duplicate reference designators",
-    "Records that match nothing",
-    "Pin count different from the pins listed",
-    "Placed parts without copper",
-};
-
-// What the closing count calls one finding of each kind, and several.
-const char* const KIND_COUNTED[CHECK_KIND_COUNT][2] = {
-    {"far from the copper", "far from the copper"},
-    {"outside the board", "outside the board"},
-    {"duplicate designator", "duplicate designators"},
-    {"unmatched record", "unmatched records"},
-    {"pin count", "pin counts"},
-    {"without copper", "without copper"},
+const KindInfo KINDS[CHECK_KIND_COUNT] = {
+    {SEVERITY_ERROR, "pseudo-part", "Pseudo-part in the report"},
+    {SEVERITY_ERROR, "no-copper", "Placed part without copper"},
+    {SEVERITY_ERROR, "side", "Side neither top nor bottom"},
+    {SEVERITY_ERROR, "centroid", "Placement point off the copper"},
+    {SEVERITY_ERROR, "off-board", "Placement point off the board"},
+    {SEVERITY_ERROR, "duplicate", "Duplicate designator"},
+    {SEVERITY_ERROR, "unmatched", "Record that matches nothing"},
+    {SEVERITY_NOTE, "centroid-tht", "Through-hole placement point off the copper"},
+    {SEVERITY_NOTE, "body-centre", "Placement point on the body's centre"},
+    {SEVERITY_NOTE, "edge", "Placement point over the board edge"},
+    {SEVERITY_NOTE, "single-pad", "Single-pad part in the report"},
+    {SEVERITY_NOTE, "pin-count", "Pin count different from the pins listed"},
 };
 
 bool placed(const PartRecord& part) { return part.excluded == 0; }
 
-void add(CheckFindings& result, int kind, int part, int footprint, std::string text) {
-    result.findings.push_back({kind, part, footprint, std::move(text)});
-    ++result.counts[static_cast<size_t>(kind)];
+// A length in the report's units with the unit's word: "1.02 mm".
+std::string length_text(double inches, const LengthFormat& units) {
+    return format_text("%.*f %s", units.decimals, inches * units.per_inch, units.word);
 }
 
-// "A, B, C, D and 3 more": the first names and how many there are besides.
-std::string name_list(const std::vector<std::string_view>& names) {
-    std::string list;
-    for (size_t i = 0; i < names.size() && i < LISTED_NAMES; ++i) {
-        if (i > 0) list += ", ";
-        list += names[i];
+// What a footprint's copper says, worked out once for all its parts.
+struct FootprintFacts {
+    int copper_pins = 0;       // pins with copper pads
+    double largest_pad = 0.0;  // the longer side of the largest copper pad, inches
+    int centroid_kind = -1;    // CHECK_CENTROID, CHECK_CENTROID_THROUGH_HOLE, CHECK_BODY_CENTRE or none
+    double distance = 0.0;     // from the placement point to the copper's centre, inches
+    geometry::Point copper_centre;
+    std::string cause;
+};
+
+bool near(double x, double y, geometry::Point point) { return std::hypot(x - point.x, y - point.y) <= ON_POINT_INCH; }
+
+geometry::Point centre_of(const geometry::Box& box) { return {(box.min_x + box.max_x) / 2, (box.min_y + box.max_y) / 2}; }
+
+// Where a placement point off the copper stands, in words: on a pin, on the footprint's origin, on
+// a corner of the pads, or how far and which way from the copper's centre.
+std::string where(const FootprintRecord& footprint, const geometry::Box& copper, const FootprintFacts& facts,
+                  const PinRecord* on_pin, const LengthFormat& units) {
+    const double x = footprint.centroid_x, y = footprint.centroid_y;
+    const std::string distance = length_text(facts.distance, units);
+    if (on_pin != nullptr) return format_text("on pin %s, %s from the centre of the copper", on_pin->name.c_str(), distance.c_str());
+    if (near(x, y, {0.0, 0.0})) return "on the footprint's origin, " + distance + " from the centre of the copper";
+    for (double corner_x : {copper.min_x, copper.max_x})
+        for (double corner_y : {copper.min_y, copper.max_y})
+            if (near(x, y, {corner_x, corner_y})) return "on a corner of the pads, " + distance + " from the centre of the copper";
+    // The footprint's own directions, as its drawing shows it from the top.
+    const double dx = x - facts.copper_centre.x, dy = y - facts.copper_centre.y;
+    std::string toward;
+    if (std::fabs(dy) >= 0.25 * facts.distance) toward = dy > 0 ? "top" : "bottom";
+    if (std::fabs(dx) >= 0.25 * facts.distance) toward += std::string(toward.empty() ? "" : " ") + (dx > 0 ? "right" : "left");
+    return distance + " from the centre of the copper, toward the footprint's " + toward;
+}
+
+// Decides whether the footprint's placement point is off its copper. A centroid that an override
+// line sets has been checked by hand.
+void judge_centroid(const FootprintRecord& footprint, const geometry::Box& copper, const PinRecord* on_pin,
+                    FootprintFacts& facts, const LengthFormat& units) {
+    if (copper.empty() || footprint.centroid_overridden || footprint.technology == TECH_NULL) return;
+    const double x = footprint.centroid_x, y = footprint.centroid_y;
+    facts.copper_centre = centre_of(copper);
+    facts.distance = std::hypot(x - facts.copper_centre.x, y - facts.copper_centre.y);
+    const double allowed = copper_distance_limit(copper);
+    const bool beyond_allowance = facts.distance > allowed;
+    if (!beyond_allowance && !(on_pin != nullptr && facts.distance > ON_PAD_LIMIT_INCH)) return;
+    // A body that overhangs its pads by design, such as a connector, is placed by its body.
+    geometry::Box body;
+    for (const OutlineRecord& line : footprint.outlines)
+        for (const OutlineCorner& corner : line.corners) body.add(corner.x, corner.y);
+    if (!body.empty()) {
+        const geometry::Point centre = centre_of(body);
+        const double size = std::max(body.max_x - body.min_x, body.max_y - body.min_y);
+        if (std::hypot(x - centre.x, y - centre.y) <= BODY_CENTRE_SHARE * size) {
+            facts.centroid_kind = CHECK_BODY_CENTRE;
+            facts.cause = "on the centre of the body outline, " + length_text(facts.distance, units) +
+                          " from the centre of the copper: a body that overhangs its pads by design";
+            return;
+        }
     }
-    if (names.size() > LISTED_NAMES) list += format_text(" and %d more", static_cast<int>(names.size() - LISTED_NAMES));
+    facts.centroid_kind = footprint.technology == TECH_SMD ? CHECK_CENTROID : CHECK_CENTROID_THROUGH_HOLE;
+    facts.cause = where(footprint, copper, facts, on_pin, units);
+    if (beyond_allowance) facts.cause += format_text(" (allowed %.*f)", units.decimals, allowed * units.per_inch);
+}
+
+FootprintFacts facts_of(const FootprintRecord& footprint, const LengthFormat& units) {
+    FootprintFacts facts;
+    geometry::Box copper;
+    const PinRecord* on_pin = nullptr;
+    for (const PinRecord& pin : footprint.pins) {
+        bool has_copper = false;
+        bool under_centroid = near(footprint.centroid_x, footprint.centroid_y, {pin.x, pin.y});
+        for (const PadRecord& pad : pin.pads) {
+            const std::optional<geometry::PadCopper> shape = geometry::pad_copper(pin, pad);
+            if (!shape) continue;
+            const geometry::Box box = geometry::box_of(*shape);
+            copper.add(box);
+            facts.largest_pad = std::max({facts.largest_pad, box.max_x - box.min_x, box.max_y - box.min_y});
+            under_centroid = under_centroid || near(footprint.centroid_x, footprint.centroid_y, centre_of(box));
+            has_copper = true;
+        }
+        if (!has_copper) continue;
+        ++facts.copper_pins;
+        if (under_centroid && on_pin == nullptr) on_pin = &pin;
+    }
+    judge_centroid(footprint, copper, on_pin, facts, units);
+    return facts;
+}
+
+// The distance from (x, y) to the nearest edge of the board's outlines and cut-outs.
+double distance_to_edge(const geometry::BoardRings& board, double x, double y) {
+    double nearest = INFINITY;
+    for (const std::vector<geometry::Ring>& rings : board)
+        for (const geometry::Ring& ring : rings)
+            for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+                const geometry::Point& a = ring[j];
+                const geometry::Point& b = ring[i];
+                const double length_squared = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+                double t = length_squared > 0.0 ? ((x - a.x) * (b.x - a.x) + (y - a.y) * (b.y - a.y)) / length_squared : 0.0;
+                t = std::clamp(t, 0.0, 1.0);
+                nearest = std::min(nearest, std::hypot(x - (a.x + t * (b.x - a.x)), y - (a.y + t * (b.y - a.y))));
+            }
+    return nearest;
+}
+
+// A footprint override line as the command file writes it: the name (quoted when it must be),
+// the flag and, when given, the centroid in the command file's units.
+std::string override_line(const std::string& name, int excluded, const geometry::Point* centroid, bool millimetres) {
+    std::string line;
+    if (name.find_first_of(" \t\"") == std::string::npos && !name.starts_with('-')) {
+        line = name;
+    } else {
+        line = "\"";
+        for (char c : name) line += c == '"' ? std::string("\\\"") : std::string(1, c);
+        line += '"';
+    }
+    line += format_text(" %d", excluded);
+    if (centroid != nullptr) {
+        const double per_unit = millimetres ? MM_PER_INCH : 1.0;
+        const int decimals = millimetres ? 4 : 5;
+        line += format_text(" %.*f %.*f", decimals, centroid->x * per_unit, decimals, centroid->y * per_unit);
+    }
+    return line;
+}
+
+// The line that puts the footprint's centroid on `centre`, or that excludes its parts, keeping
+// what an existing override line of the footprint gives.
+std::string fix_line(const FootprintRecord& footprint, const CheckInput& input, const geometry::Point* centre) {
+    if (footprint.name.find(';') != std::string::npos) return "";  // a command file cannot hold the name
+    const int found = input.overrides.find(footprint.name);
+    const FootprintOverride* existing = found >= 0 ? &input.overrides.records[static_cast<size_t>(found)] : nullptr;
+    if (centre != nullptr) return override_line(footprint.name, existing ? existing->excluded : 0, centre, input.units.millimetres);
+    geometry::Point kept{};
+    const bool keeps_centroid = existing != nullptr && sets_centroid(*existing);
+    if (keeps_centroid) kept = {existing->centroid_x, existing->centroid_y};
+    return override_line(footprint.name, 1, keeps_centroid ? &kept : nullptr, input.units.millimetres);
+}
+
+// The one kind a placed part is reported under, the strongest that applies, or -1.
+int part_kind(const PartRecord& part, const FootprintRecord& footprint, const FootprintFacts& facts,
+              double past_edge) {
+    const bool pseudo = (facts.copper_pins == 1 && facts.largest_pad >= PSEUDO_PAD_INCH) ||
+                        (footprint.pins.empty() && !footprint.outlines.empty());
+    if (pseudo) return CHECK_PSEUDO_PART;
+    if (part.technology == TECH_NULL) return CHECK_WITHOUT_COPPER;
+    if (part.side > 1) return CHECK_ODD_SIDE;
+    if (facts.centroid_kind == CHECK_CENTROID) return CHECK_CENTROID;
+    if (past_edge > EDGE_ALLOWANCE_INCH) return CHECK_OFF_BOARD;
+    if (facts.centroid_kind >= 0) return facts.centroid_kind;
+    if (past_edge > 0.0) return CHECK_OVER_EDGE;
+    if (facts.copper_pins == 1) return CHECK_SINGLE_PAD;
+    return -1;
+}
+
+// The cause and fix of an entry of part findings, once its parts are known.
+void describe(Finding& finding, const CheckInput& input, const FootprintFacts& facts) {
+    const FootprintRecord& footprint = input.project.footprints.records[static_cast<size_t>(finding.footprint)];
+    const LengthFormat& units = input.units.listing;
+    const unsigned side = input.project.parts[static_cast<size_t>(finding.parts[0])].side;
+    switch (finding.kind) {
+        case CHECK_PSEUDO_PART:
+            finding.cause = facts.copper_pins == 1
+                                ? "its only copper is one pad of " + length_text(facts.largest_pad, units) +
+                                      ": an imported drawing or label, not a component"
+                                : std::string("it has drawing lines and no pins: an imported drawing, not a component");
+            finding.fix = fix_line(footprint, input, nullptr);
+            return;
+        case CHECK_WITHOUT_COPPER:
+            finding.cause = "class Null, no copper pads: nothing a machine can place it by";
+            finding.fix = fix_line(footprint, input, nullptr);
+            return;
+        case CHECK_ODD_SIDE:
+            finding.cause = format_text(
+                "side %u in the layout file: the report calls it Bottom and turns it by the bottom rule, %s, and "
+                "leaves it out of the grouped listing and the plots",
+                side, is_mirrored(side) ? "mirrors it" : "does not mirror it");
+            return;
+        case CHECK_CENTROID:
+        case CHECK_CENTROID_THROUGH_HOLE:
+            finding.cause = "placement point " + facts.cause;
+            finding.fix = fix_line(footprint, input, &facts.copper_centre);
+            return;
+        case CHECK_BODY_CENTRE:
+            finding.cause = "placement point " + facts.cause;
+            return;
+        case CHECK_OFF_BOARD:
+        case CHECK_OVER_EDGE: {
+            const auto [nearest, farthest] = std::minmax_element(finding.distances.begin(), finding.distances.end());
+            finding.cause = finding.parts.size() == 1
+                                ? "placement point " + length_text(*nearest, units)
+                                : format_text("placement points %.*f to ", units.decimals, *nearest * units.per_inch) +
+                                      length_text(*farthest, units);
+            finding.cause += finding.kind == CHECK_OFF_BOARD ? " past the board edge"
+                                                             : " over the board edge: a part that overhangs it by design?";
+            return;
+        }
+        case CHECK_SINGLE_PAD:
+            finding.cause = "one pad: a via, test pad, fiducial or free pad; fiducials are often wanted, the rest seldom";
+            finding.fix = fix_line(footprint, input, nullptr);
+            return;
+        default:
+            return;
+    }
+}
+
+void part_findings(const CheckInput& input, std::vector<Finding>& findings) {
+    const LengthFormat& units = input.units.listing;
+    const std::vector<FootprintRecord>& footprints = input.project.footprints.records;
+    std::vector<FootprintFacts> facts;
+    facts.reserve(footprints.size());
+    for (const FootprintRecord& footprint : footprints) facts.push_back(facts_of(footprint, units));
+    const bool has_outline = geometry::has_board_outline(input.board);
+    // Entries by kind, footprint and (for odd sides) the side, filled in designator order.
+    std::map<std::tuple<int, int, unsigned>, size_t> entries;
+    const PartTable& parts = input.project.parts;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const PartRecord& part = parts[i];
+        if (!placed(part)) continue;
+        const size_t footprint = static_cast<size_t>(part.footprint_index);
+        const double past_edge = has_outline && !geometry::board_contains(input.board, part.x, part.y)
+                                     ? distance_to_edge(input.board, part.x, part.y)
+                                     : 0.0;
+        const int kind = part_kind(part, footprints[footprint], facts[footprint], past_edge);
+        if (kind < 0) continue;
+        const auto key = std::make_tuple(kind, part.footprint_index, kind == CHECK_ODD_SIDE ? part.side : 0u);
+        auto [entry, added] = entries.try_emplace(key, findings.size());
+        if (added) findings.push_back(Finding{kind, part.footprint_index, {}, {}, "", "", ""});
+        Finding& finding = findings[entry->second];
+        finding.parts.push_back(static_cast<int>(i));
+        if (kind == CHECK_CENTROID || kind == CHECK_CENTROID_THROUGH_HOLE || kind == CHECK_BODY_CENTRE)
+            finding.distances.push_back(facts[footprint].distance);
+        if (kind == CHECK_OFF_BOARD || kind == CHECK_OVER_EDGE) finding.distances.push_back(past_edge);
+    }
+    for (Finding& finding : findings) describe(finding, input, facts[static_cast<size_t>(finding.footprint)]);
+}
+
+// "A, B, C and 3 more" is the console's business; here the whole list.
+std::string joined(const std::vector<std::string_view>& names) {
+    std::string list;
+    for (std::string_view name : names) list += (list.empty() ? "" : ", ") + std::string(name);
     return list;
 }
 
-// Kind 1, decided once per footprint: how far its centroid lies from its copper's centre, and
-// how far it may. A centroid that an override line sets has been checked by hand.
-struct CopperVerdict {
-    bool far = false;
-    double distance = 0.0, allowed = 0.0;
-};
-
-CopperVerdict copper_verdict(const FootprintRecord& footprint) {
-    CopperVerdict verdict;
-    if (footprint.centroid_overridden) return verdict;
-    const geometry::Box copper = geometry::copper_box(footprint);
-    if (copper.empty()) return verdict;  // no copper: the parts without copper are another kind
-    // In footprint coordinates: the distance is the same on the board.
-    verdict.distance = std::hypot(footprint.centroid_x - (copper.min_x + copper.max_x) / 2.0,
-                                  footprint.centroid_y - (copper.min_y + copper.max_y) / 2.0);
-    verdict.allowed = copper_distance_limit(copper);
-    verdict.far = verdict.distance > verdict.allowed;
-    return verdict;
-}
-
-void far_from_copper(const CheckInput& input, const LengthFormat& units, CheckFindings& result) {
-    const std::vector<FootprintRecord>& footprints = input.project.footprints.records;
-    std::vector<CopperVerdict> verdicts;
-    verdicts.reserve(footprints.size());
-    for (const FootprintRecord& footprint : footprints) verdicts.push_back(copper_verdict(footprint));
-    const PartTable& parts = input.project.parts;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const PartRecord& part = parts[i];
-        size_t footprint = static_cast<size_t>(part.footprint_index);
-        if (!placed(part) || footprint >= verdicts.size() || !verdicts[footprint].far) continue;
-        const CopperVerdict& verdict = verdicts[footprint];
-        add(result, CHECK_FAR_FROM_COPPER, static_cast<int>(i), part.footprint_index,
-            format_text("%s (%s): placement point %.*f %s from the centre of its pads (allowed %.*f)",
-                        part.ref_des.c_str(), part.shape.c_str(), units.decimals, verdict.distance * units.per_inch,
-                        units.word, units.decimals, verdict.allowed * units.per_inch));
-    }
-}
-
-void outside_board(const CheckInput& input, const LengthFormat& units, CheckFindings& result) {
-    const geometry::BoardRings& board = input.board;
-    if (!geometry::has_board_outline(board)) return;
-    const PartTable& parts = input.project.parts;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const PartRecord& part = parts[i];
-        if (!placed(part) || geometry::board_contains(board, part.x, part.y)) continue;
-        add(result, CHECK_OUTSIDE_BOARD, static_cast<int>(i), part.footprint_index,
-            format_text("%s (%s): placement point at %.*f, %.*f %s", part.ref_des.c_str(), part.shape.c_str(),
-                        units.decimals, part.x * units.per_inch, units.decimals, part.y * units.per_inch,
-                        units.word));
-    }
-}
-
-void duplicate_designators(const CheckInput& input, CheckFindings& result) {
+void duplicate_designators(const CheckInput& input, std::vector<Finding>& findings) {
     const PartTable& parts = input.project.parts;
     std::vector<int> order;
     for (size_t i = 0; i < parts.size(); ++i)
@@ -114,23 +301,23 @@ void duplicate_designators(const CheckInput& input, CheckFindings& result) {
     // not stand together there.
     auto designator = [&](int part) -> const std::string& { return parts[static_cast<size_t>(part)].ref_des; };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return designator(a) < designator(b); });
-    std::vector<std::pair<size_t, size_t>> runs;  // [first, end) in `order`
+    std::vector<Finding> found;
     for (size_t first = 0, end = 0; first < order.size(); first = end) {
         for (end = first + 1; end < order.size() && designator(order[end]) == designator(order[first]);) ++end;
-        if (end - first > 1) runs.emplace_back(first, end);
+        if (end - first < 2) continue;
+        Finding finding{CHECK_DUPLICATE, -1, {order.begin() + static_cast<long>(first), order.begin() + static_cast<long>(end)}, {},
+                        designator(order[first]), "", ""};
+        std::vector<std::string_view> shapes;
+        for (int part : finding.parts) shapes.push_back(parts[static_cast<size_t>(part)].shape);
+        finding.cause = format_text("placed %d times (%s)", static_cast<int>(finding.parts.size()), joined(shapes).c_str());
+        found.push_back(std::move(finding));
     }
-    // In the order of the part table: a run's first entry is its earliest part.
-    std::sort(runs.begin(), runs.end(), [&](const auto& a, const auto& b) { return order[a.first] < order[b.first]; });
-    for (const auto& [first, end] : runs) {
-        std::vector<std::string_view> footprints;
-        for (size_t k = first; k < end; ++k) footprints.push_back(parts[static_cast<size_t>(order[k])].shape);
-        add(result, CHECK_DUPLICATE_DESIGNATOR, order[first], -1,
-            format_text("%s: placed %d times (%s)", designator(order[first]).c_str(), static_cast<int>(end - first),
-                        name_list(footprints).c_str()));
-    }
+    // In the order of the part table: an entry's first part is its earliest.
+    std::sort(found.begin(), found.end(), [](const Finding& a, const Finding& b) { return a.parts[0] < b.parts[0]; });
+    for (Finding& finding : found) findings.push_back(std::move(finding));
 }
 
-void unmatched_records(const CheckInput& input, CheckFindings& result) {
+void unmatched_records(const CheckInput& input, std::vector<Finding>& findings) {
     // Looked up as the records are applied: each part finds the record of its designator.
     std::vector<bool> matched(input.info.records.size(), false);
     if (!matched.empty())
@@ -138,97 +325,57 @@ void unmatched_records(const CheckInput& input, CheckFindings& result) {
             if (int found = input.info.find(part.ref_des); found >= 0) matched[static_cast<size_t>(found)] = true;
     for (size_t i = 0; i < matched.size(); ++i)
         if (!matched[i])
-            add(result, CHECK_UNMATCHED_RECORD, -1, -1,
-                format_text("information record \"%s\" matches no part", input.info.records[i].key.c_str()));
+            findings.push_back({CHECK_UNMATCHED_RECORD, -1, {}, {},
+                                format_text("information record \"%s\"", input.info.records[i].key.c_str()),
+                                "matches no part: a designator mistyped, or a record of another board", ""});
     for (const FootprintOverride& record : input.overrides.records)
         if (find_footprint(input.project.footprints, record.name) < 0)
-            add(result, CHECK_UNMATCHED_RECORD, -1, -1,
-                format_text("footprint override \"%s\" matches no footprint", record.name.c_str()));
+            findings.push_back({CHECK_UNMATCHED_RECORD, -1, {}, {},
+                                format_text("footprint override \"%s\"", record.name.c_str()),
+                                "matches no footprint: a name mistyped, or a line of another board", ""});
 }
 
-void pin_counts(const CheckInput& input, CheckFindings& result) {
+void pin_counts(const CheckInput& input, std::vector<Finding>& findings) {
     const std::vector<FootprintRecord>& footprints = input.project.footprints.records;
-    auto differs = [](const FootprintRecord& footprint) { return footprint.pin_count != footprint.found_pins; };
-    if (std::none_of(footprints.begin(), footprints.end(), differs)) return;
-    std::vector<std::vector<std::string_view>> users(footprints.size());
-    for (const PartRecord& part : input.project.parts) {
-        size_t footprint = static_cast<size_t>(part.footprint_index);
-        if (placed(part) && footprint < footprints.size() && differs(footprints[footprint]))
-            users[footprint].push_back(part.ref_des);
-    }
-    for (size_t i = 0; i < footprints.size(); ++i) {
-        const FootprintRecord& footprint = footprints[i];
-        if (users[i].empty()) continue;
-        add(result, CHECK_PIN_COUNT, -1, static_cast<int>(i),
-            format_text("%s (used by %s): n_pins %d, %d pin%s listed", footprint.name.c_str(),
-                        name_list(users[i]).c_str(), footprint.pin_count, footprint.found_pins,
-                        footprint.found_pins == 1 ? "" : "s"));
-    }
-}
-
-void without_copper(const CheckInput& input, CheckFindings& result) {
+    std::vector<size_t> entry(footprints.size(), SIZE_MAX);
     const PartTable& parts = input.project.parts;
     for (size_t i = 0; i < parts.size(); ++i) {
-        const PartRecord& part = parts[i];
-        if (!placed(part) || part.technology != TECH_NULL) continue;
-        add(result, CHECK_WITHOUT_COPPER, static_cast<int>(i), part.footprint_index,
-            format_text("%s (%s): class Null, not excluded", part.ref_des.c_str(), part.shape.c_str()));
+        const size_t footprint = static_cast<size_t>(parts[i].footprint_index);
+        const FootprintRecord& record = footprints[footprint];
+        if (!placed(parts[i]) || record.pin_count == record.found_pins) continue;
+        if (entry[footprint] == SIZE_MAX) {
+            entry[footprint] = findings.size();
+            findings.push_back({CHECK_PIN_COUNT, parts[i].footprint_index, {}, {}, "",
+                                format_text("n_pins %d, %d pin%s listed: the report gives %d pins and decides the "
+                                            "class from them",
+                                            record.pin_count, record.found_pins, record.found_pins == 1 ? "" : "s",
+                                            record.pin_count),
+                                ""});
+        }
+        findings[entry[footprint]].parts.push_back(static_cast<int>(i));
     }
 }
 
 }  // namespace
 
-const char* check_kind_title(int kind) {
-    return kind >= 0 && kind < CHECK_KIND_COUNT ? KIND_HEADINGS[kind] : "";
-}
+const KindInfo& kind_info(int kind) { return KINDS[std::clamp(kind, 0, CHECK_KIND_COUNT - 1)]; }
 
 double copper_distance_limit(const geometry::Box& copper) {
     if (copper.empty()) return LIMIT_FLOOR_INCH;
-    double longer_side = std::max(copper.max_x - copper.min_x, copper.max_y - copper.min_y);
+    const double longer_side = std::max(copper.max_x - copper.min_x, copper.max_y - copper.min_y);
     return std::max(LIMIT_FLOOR_INCH, LIMIT_SHARE_OF_EXTENT * longer_side);
 }
 
 CheckFindings check_placement(const CheckInput& input) {
     CheckFindings result;
-    const LengthFormat& units = input.units.listing;
-    far_from_copper(input, units, result);
-    outside_board(input, units, result);
-    duplicate_designators(input, result);
-    unmatched_records(input, result);
-    pin_counts(input, result);
-    without_copper(input, result);
+    part_findings(input, result.findings);
+    duplicate_designators(input, result.findings);
+    unmatched_records(input, result.findings);
+    pin_counts(input, result.findings);
+    // Errors first, then notes: the kinds are in that order. Within a kind, in designator order.
+    std::stable_sort(result.findings.begin(), result.findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.kind < b.kind; });
+    for (const Finding& finding : result.findings)
+        ++(kind_info(finding.kind).severity == SEVERITY_ERROR ? result.errors : result.notes);
     return result;
-}
-
-void print_findings(std::ostream& console, const CheckFindings& result) {
-    if (result.findings.empty()) {
-        console << "\n\nPlacement check: nothing found\n";
-        return;
-    }
-    // The section can run to many thousands of lines: it goes to the console (unbuffered
-    // standard error) in pieces of some 64 KiB, not a line at a time, nor all in one string.
-    constexpr size_t PIECE = size_t{1} << 16;
-    std::string section = "\n\nPlacement check\n\n";
-    int kind = -1;
-    for (const Finding& finding : result.findings) {
-        if (finding.kind != kind) {
-            kind = finding.kind;
-            section += format_text("%s (%d):\n", KIND_HEADINGS[kind], result.counts[static_cast<size_t>(kind)]);
-        }
-        section += format_text("  %s\n", finding.text.c_str());
-        if (section.size() >= PIECE) {
-            console << section;
-            section.clear();
-        }
-    }
-    std::string counts;
-    for (int each = 0; each < CHECK_KIND_COUNT; ++each) {
-        int count = result.counts[static_cast<size_t>(each)];
-        if (count == 0) continue;
-        if (!counts.empty()) counts += ", ";
-        counts += format_text("%d %s", count, KIND_COUNTED[each][count == 1 ? 0 : 1]);
-    }
-    section += format_text("\nPlacement check: %d finding%s (%s)\n", result.total(), result.total() == 1 ? "" : "s",
-                           counts.c_str());
-    console << section;
 }

@@ -36,6 +36,14 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
             invocation.review_name = argument.size() > 9 ? argument.substr(9) : std::string();
             continue;
         }
+        if (argument.starts_with("--findings=") && argument.size() > 11) {
+            invocation.findings_name = argument.substr(11);
+            continue;
+        }
+        if (argument.starts_with("--fixes=") && argument.size() > 8) {
+            invocation.fixes_name = argument.substr(8);
+            continue;
+        }
         char letter =
             argument.size() > 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1]))) : '\0';
         if (letter != 'I') {
@@ -63,7 +71,8 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
 }
 
 void print_usage(std::ostream& out) {
-    out << "Usage: Tarnwick [-I<command file>] [--check] [--review[=FILE]] [source [destination]]\n"
+    out << "Usage: Tarnwick [-I<command file>] [--check] [--findings=FILE] [--fixes=FILE]\n"
+           "                [--review[=FILE]] [source [destination]]\n"
            "       Tarnwick --help | --version\n"
            "\n"
            "Writes the component placement report of a layout project (.lpf) and, when the\n"
@@ -74,10 +83,12 @@ void print_usage(std::ostream& out) {
            "                 a file name without \".\" gets \".place\"; a folder (or a name ending\n"
            "                 in \"/\") receives the report under the source's report name\n"
            "  -I<file>       read this command file instead of Tarnwick.ini; -I alone reads none\n"
-           "  --check        after the report, check the placement for errors of the layout file:\n"
-           "                 placement points far from their pads or off the board, repeated\n"
-           "                 designators, records that match nothing, pin counts that differ\n"
-           "                 from the pins listed, placed parts without copper\n"
+           "  --check        after the report, check the placement: errors to mend before\n"
+           "                 production (exit status 2) and notes worth a look, one entry per\n"
+           "                 cause with its parts and the command-file line that mends it\n"
+           "  --findings=FILE  write the check's findings as CSV, one row per part\n"
+           "  --fixes=FILE   write the check's suggested lines, to include at the end of the\n"
+           "                 command file (-A FILE)\n"
            "  --review[=FILE]  write a review page: one HTML file that draws the board with its\n"
            "                 pads, parts, placement points, glue spots and the check's findings,\n"
            "                 with a table of the parts; by default named after the report\n"
@@ -98,7 +109,7 @@ void print_usage(std::ostream& out) {
            "\n"
            "Outputs are written completely or not at all: each goes to a temporary file beside it\n"
            "and replaces the earlier file only when it is complete. Exit status: 0 done, 1 a fatal\n"
-           "error (the message says which), 2 done and the placement check found something.\n"
+           "error (the message says which), 2 done and the placement check found an error.\n"
            "\n"
            "The manual: man Tarnwick\n";
 }

@@ -13,6 +13,8 @@ struct Invocation {
     bool check = false;       // --check: the placement check after the report
     bool review = false;      // --review: the review page after the report
     std::string review_name;  // --review=FILE; empty: named after the report
+    std::string findings_name;  // --findings=FILE: the check's findings as CSV; empty: none
+    std::string fixes_name;     // --fixes=FILE: the check's suggested fixes; empty: none
 };
 
 /// What a run does besides the placement work.

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "common/fatal.h"
 #include "common/text.h"
@@ -72,12 +74,22 @@ RunFiles name_run_files(const Invocation& invocation, const Settings& settings) 
         files.source = std::move(names.source_name);
         files.report = std::move(names.destination_name);
     }
-    if (!invocation.review) return files;
-    files.review_page = !invocation.review_name.empty() ? invocation.review_name : review_page_name(files.report);
-    if (files.source.empty()) return files;
-    for (const std::string* other : {&files.source, &files.report})
-        if (names_match(files.review_page, *other) || same_existing_file(files.review_page, *other))
-            throw FatalError(format_text("\n\nFatal error: Review page \"%s\" would replace \"%s\"\n\n",
-                                         files.review_page.c_str(), other->c_str()));
+    if (invocation.review)
+        files.review_page = !invocation.review_name.empty() ? invocation.review_name : review_page_name(files.report);
+    files.findings = invocation.findings_name;
+    files.fixes = invocation.fixes_name;
+    // Each further output against the project, the report and the outputs named before it.
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"Review page", &files.review_page}, {"Findings file", &files.findings}, {"Fixes file", &files.fixes}};
+    std::vector<const std::string*> taken;
+    if (!files.source.empty()) taken = {&files.source, &files.report};
+    for (const auto& [what, name] : outputs) {
+        if (name->empty()) continue;
+        for (const std::string* other : taken)
+            if (names_match(*name, *other) || same_existing_file(*name, *other))
+                throw FatalError(format_text("\n\nFatal error: %s \"%s\" would replace \"%s\"\n\n", what,
+                                             name->c_str(), other->c_str()));
+        taken.push_back(name);
+    }
     return files;
 }

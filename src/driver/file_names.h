@@ -35,10 +35,13 @@ struct RunFiles {
     std::string source;       // empty: the project comes from standard input
     std::string report;       // empty with an empty source: the report goes to standard output
     std::string review_page;  // empty: no review page
+    std::string findings;     // the check's findings as CSV; empty: none
+    std::string fixes;        // the check's suggested fixes; empty: none
 };
 
 /// Names the run's files from the command line, else the command file's default names: the
 /// default extensions as derive_file_names adds them, the review page by --review=FILE or beside
-/// the report. Refuses, with a FatalError, a report that is the project, and a review page that
-/// is the project or the report (by name without regard to letter case, or as the same file).
+/// the report, the findings and fixes files as given. Refuses, with a FatalError, a report that
+/// is the project, and any other output that is the project, the report or another output (by
+/// name without regard to letter case, or as the same file).
 RunFiles name_run_files(const Invocation& invocation, const Settings& settings);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "check/check.h"
+#include "check/findings_text.h"
 #include "common/fatal.h"
 #include "common/files.h"
 #include "common/output_file.h"
@@ -93,19 +94,41 @@ void write_report_out(const ReportInput& input, const RunFiles& files, OutputFil
             format_text("\n\nFatal error: Can't write the report to standard output: %s\n\n", failure.c_str()));
 }
 
-// After the report: the placement check's findings, for the console (--check) and for the review
-// page, which is written whole or not at all. Returns the run's exit status.
-int check_and_review(bool check, const CheckInput& input, OutputFile& page, const std::string& page_name,
+// The outputs made from the placement check's findings, each written whole or not at all.
+struct CheckOutputs {
+    OutputFile review_page;
+    OutputFile findings;
+    OutputFile fixes;
+};
+
+// Opens the outputs the run names, as the report is opened: before anything is read.
+void open_check_outputs(const RunFiles& files, CheckOutputs& outputs) {
+    if (!files.review_page.empty()) open_output(outputs.review_page, files.review_page);
+    if (!files.findings.empty()) open_output(outputs.findings, files.findings);
+    if (!files.fixes.empty()) open_output(outputs.fixes, files.fixes);
+}
+
+// After the report: the placement check's findings, on the console (--check) and in the outputs
+// named. Returns the run's exit status: 2 when --check found an error.
+int check_and_review(bool check, const CheckInput& input, const RunFiles& files, CheckOutputs& outputs,
                      std::ostream& console) {
     const CheckFindings findings = check_placement(input);
-    if (!page_name.empty()) {
-        write_review_page(page.stream(), ReviewInput{input.units, input.project, input.board, findings});
-        page.finish();
-        print_to(console, "\nReview page %s written\n", page_name.c_str());
+    if (!files.review_page.empty()) {
+        write_review_page(outputs.review_page.stream(), ReviewInput{input.units, input.project, input.board, findings});
+        outputs.review_page.finish();
+        print_to(console, "\nReview page %s written\n", files.review_page.c_str());
+    }
+    if (!files.findings.empty()) {
+        write_findings_csv(outputs.findings.stream(), findings, input.project, input.units);
+        outputs.findings.finish();
+    }
+    if (!files.fixes.empty()) {
+        write_fixes(outputs.fixes.stream(), findings, input.project, input.units, files.fixes);
+        outputs.fixes.finish();
     }
     if (!check) return 0;
-    print_findings(console, findings);
-    return findings.total() > 0 ? 2 : 0;
+    print_findings(console, findings, input.project);
+    return findings.errors > 0 ? 2 : 0;
 }
 
 }  // namespace
@@ -128,14 +151,14 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
         throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", files.source.c_str()));
     OutputFile report_file;
     if (!files.source.empty() && settings.output_format >= 0) open_output(report_file, files.report);
-    OutputFile review_page;
-    if (!files.review_page.empty()) open_output(review_page, files.review_page);
+    CheckOutputs check_outputs;
+    open_check_outputs(files, check_outputs);
     if (files.source.empty()) refuse_terminal_input(environment);
 
     const std::unique_ptr<GlyphStore> glyphs = settings.check_gerbers != 0 ? load_font(settings, environment) : nullptr;
     if (files.source.empty()) source = read_text_stream(environment.standard_input);
     // The check and the review page need every footprint's copper; a plain run leaves it unread.
-    const bool checked = invocation.check || invocation.review;
+    const bool checked = invocation.check || !files.review_page.empty() || !files.findings.empty() || !files.fixes.empty();
     Project project;
     load_project(std::move(source), LoadContext{settings, configuration.overrides, console, checked}, project);
     print_to(console, "%4d Footprints found.\n%4d Parts found.\n\n", project.footprint_count(), project.part_count());
@@ -157,7 +180,7 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
         const geometry::BoardRings board = geometry::board_rings(project);
         status = check_and_review(invocation.check,
                                   CheckInput{units, configuration.info, configuration.overrides, project, board},
-                                  review_page, files.review_page, console);
+                                  files, check_outputs, console);
     }
     console << "\nDone!\n";
     return status;

@@ -1,5 +1,6 @@
 #include "project/footprints.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -77,47 +78,48 @@ void look_ahead(std::string_view text, size_t start, double scale, double defaul
 }
 
 // Reads the board outlines of the "[board]" section, up to the next section: an "outline:" line
-// and its "corner:" lines, each "index x y style contour-end" in nanometres, where a nonzero last
-// number closes the contour. Any other line ends the outline.
+// and its "corner:" lines, each "index x y style contour" in nanometres. The last number is the
+// contour the corner belongs to: 0 the outer edge, 1, 2, ... its cut-outs (without it, 0). Any
+// other line ends the outline.
 void read_board_outlines(LineCursor& cursor, Project& project) {
     std::vector<std::vector<BoardContour>>& outlines = project.board_outlines;
-    bool in_outline = false;
-    BoardContour contour;
-    // The file gives each corner the style of the side that starts at it; a contour keeps the
-    // style of the side that ends at each corner, as footprint outline lines do.
-    auto end_contour = [&] {
-        if (contour.empty()) return;
-        int closing_style = contour.back().style;
-        for (size_t i = contour.size() - 1; i > 0; --i) contour[i].style = contour[i - 1].style;
-        contour.front().style = closing_style;
-        outlines.back().push_back(std::move(contour));
-        contour.clear();
-    };
+    std::vector<int> contour_numbers;  // of the last outline's contours
     auto end_outline = [&] {
-        if (!in_outline) return;
-        end_contour();
+        // The file gives each corner the style of the side that starts at it; a contour keeps the
+        // style of the side that ends at each corner, as footprint outline lines do.
+        for (BoardContour& contour : outlines.back()) {
+            int carried = contour.back().style;  // a contour has a corner
+            for (OutlineCorner& corner : contour) std::swap(corner.style, carried);
+        }
         if (outlines.back().empty()) outlines.pop_back();
-        in_outline = false;
+        contour_numbers.clear();
     };
+    bool in_outline = false;
     while (!cursor.at_end()) {
         std::string_view line = cursor.next();
         if (line.starts_with('[')) break;
         if (starts_with_key(line, "outline:")) {
-            end_outline();
+            if (in_outline) end_outline();
             outlines.emplace_back();
             in_outline = true;
         } else if (in_outline && starts_with_key(line, CORNER_KEY)) {
             double x = 0.0, y = 0.0;
-            int style = SIDE_STRAIGHT, contour_end = 0;
+            int style = SIDE_STRAIGHT, number = 0;
             SkipInteger index;  // corners are taken in file order
-            scan_numbers(line.substr(CORNER_KEY.size()), "%*d %lf %lf %d %d", &index, &x, &y, &style, &contour_end);
-            contour.push_back({usable_or_zero(x) * INCH_PER_NM, usable_or_zero(y) * INCH_PER_NM, style});
-            if (contour_end != 0) end_contour();
-        } else {
+            scan_numbers(line.substr(CORNER_KEY.size()), "%*d %lf %lf %d %d", &index, &x, &y, &style, &number);
+            const size_t contour = static_cast<size_t>(
+                std::find(contour_numbers.begin(), contour_numbers.end(), number) - contour_numbers.begin());
+            if (contour == contour_numbers.size()) {
+                contour_numbers.push_back(number);
+                outlines.back().emplace_back();
+            }
+            outlines.back()[contour].push_back({usable_or_zero(x) * INCH_PER_NM, usable_or_zero(y) * INCH_PER_NM, style});
+        } else if (in_outline) {
             end_outline();
+            in_outline = false;
         }
     }
-    end_outline();
+    if (in_outline) end_outline();
 }
 
 }  // namespace

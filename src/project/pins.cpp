@@ -116,6 +116,8 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
             std::string_view fields = line.substr(5);
             size_t after_name = 0;
             std::string_view name = take_word(fields, after_name);
+            // Some editors quote the name; the quotes are not part of it.
+            if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
             double drill_read = 0.0, x = 0.0, y = 0.0;
             int angle = 0;
             scan_numbers(fields.substr(after_name), "%lf %lf %lf %d", &drill_read, &x, &y, &angle);

@@ -208,8 +208,7 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
     write_footprint_drawing(json, part, input.project.footprints.records.at(static_cast<size_t>(part.footprint_index)));
     json.key("findings");
     json.open('[');
-    for (int finding : findings)
-        json.value(input.findings.findings[static_cast<size_t>(finding)].text);
+    for (int finding : findings) json.value(finding);
     json.close(']');
     json.close('}');
 }
@@ -218,19 +217,15 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
 
 std::string review_data(const ReviewInput& input) {
     const PartTable& parts = input.project.parts;
-    // Which findings are about which part.
-    auto about_part = [&parts](const Finding& finding) {
-        return finding.part >= 0 && static_cast<size_t>(finding.part) < parts.size();
-    };
+    // Which findings are about which part: a footprint's finding belongs to each of its parts.
     std::vector<std::vector<int>> part_findings(parts.size());
     const std::vector<Finding>& findings = input.findings.findings;
     for (size_t k = 0; k < findings.size(); ++k)
-        if (about_part(findings[k]))
-            part_findings[static_cast<size_t>(findings[k].part)].push_back(static_cast<int>(k));
+        for (int part : findings[k].parts) part_findings[static_cast<size_t>(part)].push_back(static_cast<int>(k));
 
     Json json;
     json.open('{');
-    json.field("version", 1);
+    json.field("version", 2);
     json.field("project", input.project.project_name);
     // The unit of the figures the page shows, as the report being written prints them.
     json.key("units");
@@ -251,13 +246,20 @@ std::string review_data(const ReviewInput& input) {
     json.key("findings");
     json.open('[');
     for (const Finding& finding : findings) {
-        const bool named = about_part(finding);
+        const KindInfo& kind = kind_info(finding.kind);
         json.open('{');
-        json.field("kind", finding.kind);
-        json.field("title", check_kind_title(finding.kind));
-        json.field("part", named ? finding.part : -1);
-        json.field("ref", named ? std::string_view(parts[static_cast<size_t>(finding.part)].ref_des) : "");
-        json.field("text", finding.text);
+        json.field("severity", kind.severity == SEVERITY_ERROR ? "error" : "note");
+        json.field("kind", kind.word);
+        json.field("title", kind.title);
+        json.field("subject", finding.footprint >= 0
+                                  ? std::string_view(input.project.footprints.records[static_cast<size_t>(finding.footprint)].name)
+                                  : std::string_view(finding.subject));
+        json.key("parts");
+        json.open('[');
+        for (int part : finding.parts) json.value(part);
+        json.close(']');
+        json.field("cause", finding.cause);
+        json.field("fix", finding.fix);
         json.close('}');
     }
     json.close(']');
@@ -265,9 +267,9 @@ std::string review_data(const ReviewInput& input) {
     json.open('[');
     for (int kind = 0; kind < CHECK_KIND_COUNT; ++kind) {
         json.open('{');
-        json.field("kind", kind);
-        json.field("title", check_kind_title(kind));
-        json.field("count", input.findings.counts[static_cast<size_t>(kind)]);
+        json.field("kind", kind_info(kind).word);
+        json.field("title", kind_info(kind).title);
+        json.field("severity", kind_info(kind).severity == SEVERITY_ERROR ? "error" : "note");
         json.close('}');
     }
     json.close(']');

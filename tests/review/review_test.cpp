@@ -28,7 +28,7 @@ const std::string FOOTPRINT = footprint_block(
 const std::string LOGO = footprint_block("LOGO", "MIL", "sel_rect: -10 -10 10 10\nn_pins: 0\n");
 
 const std::string BOARD = "outline: 4 0\n  corner: 1 0 0 0\n  corner: 2 50800000 0 0\n"
-                          "  corner: 3 50800000 25400000 0\n  corner: 4 0 25400000 0 1\n";
+                          "  corner: 3 50800000 25400000 0\n  corner: 4 0 25400000 0\n";
 
 // The project with `parts`, read as a run reads it, and the page's data for it.
 struct Board {
@@ -59,7 +59,7 @@ TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
                 part_block("R2", "R1206", 12700000, 12700000, 1, 90));
     const std::string data = board.data();
     const std::string start =
-        "{\"version\":1,\"project\":\"Review \\u003ctest>\",\"units\":{\"word\":\"in\",\"per_inch\":1.00000,"
+        "{\"version\":2,\"project\":\"Review \\u003ctest>\",\"units\":{\"word\":\"in\",\"per_inch\":1.00000,"
         "\"decimals\":4},";
     EXPECT_EQ(data.substr(0, start.size()), start);
     // The board's outline as one closed contour, x and y in turn.
@@ -88,8 +88,8 @@ TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
     EXPECT_NE(logo.data().find("\"pads\":[],\"outline\":[],\"pin1\":null,\"findings\":["), std::string::npos)
         << logo.data();
     // Every kind is listed, none found.
-    EXPECT_NE(data.find("\"findings\":[],\"kinds\":[{\"kind\":0,\"title\":\"Placement point far from the copper\","
-                        "\"count\":0},"),
+    EXPECT_NE(data.find("\"findings\":[],\"kinds\":[{\"kind\":\"pseudo-part\",\"title\":\"Pseudo-part in the report\","
+                        "\"severity\":\"error\"},"),
               std::string::npos);
 }
 
@@ -101,14 +101,14 @@ TEST(ReviewData, FindingsNameTheirPartsAndTextsNeverEndTheScript) {
     const std::string data = board.data();
     EXPECT_EQ(data.find('<'), std::string::npos);
     EXPECT_NE(data.find("\"info\":\"\\u003c/script>\\u003c!-- \\\"quoted\\\" \\\\ back\\u0001\""), std::string::npos);
-    EXPECT_NE(data.find("{\"kind\":1,\"title\":\"Placement point outside the board outline\",\"part\":1,\"ref\":"
-                        "\"R1\",\"text\":\"R1 (R1206): placement point at 5.0000, 0.5000 in\"}"),
+    // Each finding names its parts, and each part its findings.
+    EXPECT_NE(data.find("\"findings\":[{\"severity\":\"error\",\"kind\":\"off-board\",\"title\":\"Placement point off "
+                        "the board\",\"subject\":\"R1206\",\"parts\":[1],\"cause\":\"placement point 3.0000 in past the "
+                        "board edge\",\"fix\":\"\"},{\"severity\":\"error\",\"kind\":\"duplicate\",\"title\":\"Duplicate "
+                        "designator\",\"subject\":\"R1\",\"parts\":[0,1],"),
               std::string::npos)
         << data;
-    EXPECT_NE(data.find("{\"kind\":2,\"title\":\"Duplicate reference designators\",\"part\":0,\"ref\":\"R1\","),
-              std::string::npos);
-    // The second R1 carries its own finding's text, and both carry the duplicate.
-    EXPECT_NE(data.find("\"findings\":[\"R1 (R1206): placement point at 5.0000, 0.5000 in\"]}"), std::string::npos);
+    EXPECT_NE(data.find("\"pin1\":[4.95000,0.50000,0.00333],\"findings\":[0,1]}"), std::string::npos) << data;
 }
 
 TEST(ReviewData, APartFarOffTheScaleIsWrittenWithAllItsDigits) {
@@ -167,7 +167,7 @@ TEST(ReviewSwitch, NamesTheFindingsWithoutChangingTheExitStatus) {
     EXPECT_EQ(list_dir(dir.path), "board.lpf");
     CliResult named = run_tarnwick(dir.path, "--review=page.html board");
     EXPECT_EQ(named.status, 0);
-    EXPECT_NE(read_file(dir.file("page.html")).find("\"kind\":1,\"title\":\"Placement point outside the board"),
+    EXPECT_NE(read_file(dir.file("page.html")).find("\"kind\":\"off-board\",\"title\":\"Placement point off the board"),
               std::string::npos);
     EXPECT_EQ(run_tarnwick(dir.path, "--review=page.html --check board").status, 2);
     // A report on standard output: the page is review.html in the working folder.
