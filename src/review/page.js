@@ -19,10 +19,12 @@ const reviewPure = (() => {
   function classKey(c) { return String(c).toLowerCase().replace(/[^a-z]/g, ''); }
 
   // ------------------------------------------------------------------ numbers
-  function unitLabelOf(units) { return units === 'inch' ? 'in' : 'mm'; }
-  // A board length (inches) in the report's units, as the pointer readout shows it.
+  // The report's units, as the data give them: { word, per_inch, decimals }. X and Y are shown as
+  // the report prints them (x_text, y_text); every other length the page shows goes through here.
+  function unitLabelOf(units) { return units.word; }
+  // A board length (inches) in the report's units, with the report's decimals.
   function formatLength(inches, units) {
-    return units === 'inch' ? inches.toFixed(4) : (inches * 25.4).toFixed(2);
+    return (inches * units.per_inch).toFixed(units.decimals);
   }
   // Counts with a comma between thousands, whatever the reader's locale.
   function formatCount(n) { return n.toLocaleString('en-US'); }
@@ -33,10 +35,10 @@ const reviewPure = (() => {
   // Scale bar at s px per inch: the longest 1, 2 or 5 times a power of ten (report units) that
   // fits in maxPx; its length on screen and its label.
   function scaleBar(s, units, maxPx) {
-    const pxPerUnit = units === 'inch' ? s : s / 25.4;
+    const pxPerUnit = s / units.per_inch;
     let len = Math.pow(10, Math.floor(Math.log10(maxPx / pxPerUnit)));
     for (const k of [5, 2]) if (len * k * pxPerUnit <= maxPx) { len *= k; break; }
-    return { px: len * pxPerUnit, text: (len >= 1 ? String(len) : len.toPrecision(1)) + ' ' + unitLabelOf(units) };
+    return { px: len * pxPerUnit, text: (len >= 1 ? String(len) : len.toPrecision(1)) + ' ' + units.word };
   }
 
   // ------------------------------------------------------------------ the table: columns, order, search
@@ -142,12 +144,12 @@ const reviewPure = (() => {
     const k = to.s / from.s;
     return { k, x: to.tx - k * from.tx, y: to.ty - k * from.ty };
   }
-  // The box Fit shows: the outlines' (lists of [x, y]), or else the parts' boxes'; a board too small
-  // to see is widened to a tenth of an inch, and with nothing at all it is the unit square.
+  // The box Fit shows: the outlines' (flat lists x0, y0, x1, y1, ...), or else the parts' boxes'; a
+  // board too small to see is widened to a tenth of an inch, and with nothing at all it is the unit square.
   function boardBox(outlines, boxes) {
     let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
     const add = (x, y) => { if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y; };
-    for (const c of outlines) for (const pt of c) add(pt[0], pt[1]);
+    for (const c of outlines) for (let k = 0; k + 1 < c.length; k += 2) add(c[k], c[k + 1]);
     if (!(x1 > x0)) for (const b of boxes) { add(b[0], b[1]); add(b[2], b[3]); }
     if (!(x1 >= x0)) return [0, 0, 1, 1];
     if (x1 - x0 < 0.1) { x0 -= 0.05; x1 += 0.05; }
@@ -202,81 +204,51 @@ const reviewPure = (() => {
   })();
   const parts = data.parts;
   const unitLabel = reviewPure.unitLabelOf(data.units);
+  const UNIT_NAMES = { mm: 'millimetres', in: 'inches', mil: 'mils' };
 
   // Board inches to path units.
   function q(v) { return Math.round(v * U); }
 
-  // ------------------------------------------------------------------ geometry of one pad
-  // Path data for a pad, counter-clockwise in board coordinates (y up). Drill holes are drawn
-  // clockwise, so with the nonzero fill rule they punch through their own pad only.
-  function padPath(p) {
-    const a = (p.angle || 0) * Math.PI / 180;
-    const c = Math.cos(a), s = Math.sin(a);
-    const at = (u, v) => q(p.x + u * c - v * s) + ' ' + q(p.y + u * s + v * c);
-    let d;
-    switch (p.shape) {
-      case 1: d = circlePath(p.x, p.y, p.w / 2, true); break;
-      case 2: d = polyPath([[-p.w / 2, -p.w / 2], [p.w / 2, -p.w / 2], [p.w / 2, p.w / 2], [-p.w / 2, p.w / 2]], at); break;
-      case 4: d = roundRectPath(p.l / 2, p.w / 2, Math.min(p.r || 0, p.l / 2, p.w / 2), at); break;
-      case 5: d = stadiumPath(p.l / 2, p.w / 2, at); break;
-      case 6: d = octagonPath(p.w / 2, at); break;
-      default: d = polyPath([[-p.l / 2, -p.w / 2], [p.l / 2, -p.w / 2], [p.l / 2, p.w / 2], [-p.l / 2, p.w / 2]], at);
-    }
-    if (p.drill > 0) d += circlePath(p.x, p.y, p.drill / 2, false);
+  // ------------------------------------------------------------------ path data
+  // The data give every pad, outline line and mark on the board, ready to draw: the page only
+  // turns them into path data. Pads are counter-clockwise in board coordinates (y up); drill holes
+  // are drawn clockwise, so with the nonzero fill rule they punch through their own pad only.
+  function padPath(pad) {
+    let d = pad.circle ? circlePath(pad.circle[0], pad.circle[1], pad.circle[2], true) : polyPath(pad.polygon, true);
+    if (pad.hole) d += circlePath(pad.hole[0], pad.hole[1], pad.hole[2], false);
     return d;
   }
-  function polyPath(pts, at) {
-    let d = 'M' + at(pts[0][0], pts[0][1]);
-    for (let k = 1; k < pts.length; k++) d += 'L' + at(pts[k][0], pts[k][1]);
-    return d + 'Z';
+  // A flat list of points x0, y0, x1, y1, ... as path data, closed or open.
+  function polyPath(pts, closed) {
+    if (pts.length < 4) return '';
+    let d = 'M' + q(pts[0]) + ' ' + q(pts[1]);
+    for (let k = 2; k + 1 < pts.length; k += 2) d += 'L' + q(pts[k]) + ' ' + q(pts[k + 1]);
+    return closed ? d + 'Z' : d;
   }
   function circlePath(x, y, r, ccw) {
     const sweep = ccw ? ' 0 1 1 ' : ' 0 1 0 ', rr = q(r), cx = q(x), cy = q(y);
     return 'M' + (cx + rr) + ' ' + cy + 'A' + rr + ' ' + rr + sweep + (cx - rr) + ' ' + cy +
            'A' + rr + ' ' + rr + sweep + (cx + rr) + ' ' + cy + 'Z';
   }
-  // hl, hw: half length along the pad axis and half width across it.
-  function roundRectPath(hl, hw, r, at) {
-    if (r <= 0) return polyPath([[-hl, -hw], [hl, -hw], [hl, hw], [-hl, hw]], at);
+  // hl, hw: half length and half width of a box about (cx, cy) with corners of radius r.
+  function roundRectPath(cx, cy, hl, hw, r) {
+    const at = (u, v) => q(cx + u) + ' ' + q(cy + v);
     const rr = q(r), arc = (u, v) => 'A' + rr + ' ' + rr + ' 0 0 1 ' + at(u, v);
     return 'M' + at(-hl + r, -hw) + 'L' + at(hl - r, -hw) + arc(hl, -hw + r) + 'L' + at(hl, hw - r) + arc(hl - r, hw) +
            'L' + at(-hl + r, hw) + arc(-hl, hw - r) + 'L' + at(-hl, -hw + r) + arc(-hl + r, -hw) + 'Z';
-  }
-  // A stadium: the round ends sit on the longer of the two dimensions.
-  function stadiumPath(hl, hw, at) {
-    if (hl >= hw) {
-      const r = q(hw), e = hl - hw;
-      return 'M' + at(-e, -hw) + 'L' + at(e, -hw) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(e, hw) +
-             'L' + at(-e, hw) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(-e, -hw) + 'Z';
-    }
-    const r = q(hl), e = hw - hl;
-    return 'M' + at(hl, -e) + 'L' + at(hl, e) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(-hl, e) +
-           'L' + at(-hl, -e) + 'A' + r + ' ' + r + ' 0 0 1 ' + at(hl, -e) + 'Z';
-  }
-  // Regular octagon, `half` = half the distance across flats; flats face the pad axis.
-  function octagonPath(half, at) {
-    const R = half / Math.cos(Math.PI / 8), pts = [];
-    for (let k = 0; k < 8; k++) {
-      const t = Math.PI / 8 + k * Math.PI / 4;
-      pts.push([R * Math.cos(t), R * Math.sin(t)]);
-    }
-    return polyPath(pts, at);
-  }
-  // Half extents of a pad's axis-aligned box, for bounding boxes.
-  function padExtent(p) {
-    if (p.shape === 1) return [p.w / 2, p.w / 2];
-    if (p.shape === 6) return [p.w / 2 * 1.0824, p.w / 2 * 1.0824];   // corner radius of the octagon
-    const l = p.shape === 2 ? p.w : p.l;
-    const a = (p.angle || 0) * Math.PI / 180, c = Math.abs(Math.cos(a)), s = Math.abs(Math.sin(a));
-    return [l / 2 * c + p.w / 2 * s, l / 2 * s + p.w / 2 * c];
   }
 
   // ------------------------------------------------------------------ per-part facts
   // Bounding box of everything drawn for a part, in board inches.
   function partBox(p) {
     const b = [p.x - TARGET_R, p.y - TARGET_R, p.x + TARGET_R, p.y + TARGET_R];
-    for (const pad of p.pads) { const e = padExtent(pad); growBox(b, pad.x, pad.y, e[0], e[1]); }
-    for (const ln of p.outline) for (const pt of ln.points) growBox(b, pt[0], pt[1], ln.width / 2, ln.width / 2);
+    for (const pad of p.pads) {
+      if (pad.circle) growBox(b, pad.circle[0], pad.circle[1], pad.circle[2], pad.circle[2]);
+      else for (let k = 0; k + 1 < pad.polygon.length; k += 2) growBox(b, pad.polygon[k], pad.polygon[k + 1], 0, 0);
+    }
+    for (const ln of p.outline) {
+      for (let k = 0; k + 1 < ln.points.length; k += 2) growBox(b, ln.points[k], ln.points[k + 1], ln.width / 2, ln.width / 2);
+    }
     for (const g of p.glue) growBox(b, g[0], g[1], g[2] / 2, g[2] / 2);
     return b;
   }
@@ -288,12 +260,6 @@ const reviewPure = (() => {
   }
   const boxes = parts.map(partBox);
 
-  // Parts by designator; a designator may occur more than once (that is one of the findings).
-  const byRef = new Map();
-  parts.forEach((p, i) => {
-    if (!byRef.has(p.ref)) byRef.set(p.ref, []);
-    byRef.get(p.ref).push(i);
-  });
   const placed = parts.map((p, i) => i).filter((i) => !parts[i].excluded);
   const counts = {
     top: placed.filter((i) => parts[i].side === 'top').length,
@@ -304,7 +270,7 @@ const reviewPure = (() => {
   // Copper path data of a part on one layer (a through-hole part has copper on both).
   function copper(i, layer) {
     let d = '';
-    for (const pad of parts[i].pads) if (pad.side === layer) d += padPath(pad);
+    for (const pad of parts[i].pads) if (pad.layer === layer) d += padPath(pad);
     return d;
   }
 
@@ -322,10 +288,8 @@ const reviewPure = (() => {
   function outlineByWidth(lines) {
     const byWidth = new Map();
     for (const ln of lines) {
-      if (ln.points.length < 2) continue;
-      let d = 'M' + q(ln.points[0][0]) + ' ' + q(ln.points[0][1]);
-      for (let k = 1; k < ln.points.length; k++) d += 'L' + q(ln.points[k][0]) + ' ' + q(ln.points[k][1]);
-      if (ln.closed) d += 'Z';
+      const d = polyPath(ln.points, ln.closed);
+      if (!d) continue;
       const w = lineWidthUnits(ln.width);
       byWidth.set(w, (byWidth.get(w) || '') + d);
     }
@@ -347,27 +311,14 @@ const reviewPure = (() => {
     return d;
   }
 
-  // The pin 1 dot is sized from the pad it sits on, so it reads on a fine-pitch pin and a connector alike.
-  function pin1Radius(p) {
-    let best = null, bestD = Infinity;
-    for (const pad of p.pads) {
-      const d = Math.hypot(pad.x - p.pin1[0], pad.y - p.pin1[1]);
-      if (d < bestD) { bestD = d; best = pad; }
-    }
-    if (!best) return 0.008;
-    const small = best.shape === 1 || best.shape === 2 || best.shape === 6 ? best.w : Math.min(best.w, best.l);
-    return clamp(0.22 * small, 0.003, 0.012);
-  }
-
   // A rounded box a little larger than the part: the mark of a part with findings.
   function haloPath(i) {
-    const b = boxes[i], mg = 0.015, cx = (b[0] + b[2]) / 2, cy = (b[1] + b[3]) / 2;
-    return roundRectPath((b[2] - b[0]) / 2 + mg, (b[3] - b[1]) / 2 + mg, mg, (u, v) => q(cx + u) + ' ' + q(cy + v));
+    const b = boxes[i], mg = 0.015;
+    return roundRectPath((b[0] + b[2]) / 2, (b[1] + b[3]) / 2, (b[2] - b[0]) / 2 + mg, (b[3] - b[1]) / 2 + mg, mg);
   }
 
   function outlinePath() {
-    return data.outlines.filter((c) => c.length >= 2)
-      .map((c) => 'M' + c.map((pt) => q(pt[0]) + ' ' + q(pt[1])).join('L') + 'Z').join('');
+    return data.outlines.map((c) => polyPath(c, true)).join('');
   }
 
   // ------------------------------------------------------------------ grid of cells
@@ -418,7 +369,7 @@ const reviewPure = (() => {
     tgt: (i) => (parts[i].class !== 'Null' ? targetPath(parts[i]) : ''),
     tgtNull: (i) => (parts[i].class === 'Null' ? targetPath(parts[i]) : ''),   // finer rings, drawn thinner
     glue: (i) => parts[i].glue.map((g) => circlePath(g[0], g[1], g[2] / 2, true)).join(''),
-    p1: (i) => (parts[i].pin1 ? circlePath(parts[i].pin1[0], parts[i].pin1[1], pin1Radius(parts[i]), true) : ''),
+    p1: (i) => (parts[i].pin1 ? circlePath(parts[i].pin1[0], parts[i].pin1[1], parts[i].pin1[2], true) : ''),
   };
   function partLayer(cell, name, side, excluded) {
     return cellPath(cell, name + ':' + side + ':' + excluded,
@@ -852,7 +803,7 @@ const reviewPure = (() => {
   const drawingBox = (() => {
     const b = [Infinity, Infinity, -Infinity, -Infinity];
     for (const c of grid) growBox(b, (c.box[0] + c.box[2]) / 2, (c.box[1] + c.box[3]) / 2, (c.box[2] - c.box[0]) / 2, (c.box[3] - c.box[1]) / 2);
-    for (const c of data.outlines) for (const pt of c) growBox(b, pt[0], pt[1], 0, 0);
+    for (const c of data.outlines) for (let k = 0; k + 1 < c.length; k += 2) growBox(b, c[k], c[k + 1], 0, 0);
     return b;
   })();
 
@@ -947,9 +898,9 @@ const reviewPure = (() => {
       (p.excluded ? '<span class="tag-excl">Excluded: not placed</span>' : '') +
       '<dl>' + row('Side', p.side === 'top' ? 'Top' : 'Bottom') +
       row('X, Y (' + unitLabel + ')', p.x_text + ', ' + p.y_text) + row('Rotation', p.rotation + '°') +
-      row('Class', p.class) + row('Pads', String(p.pads.length)) + row('Glue spots', String(p.glue.length)) +
+      row('Class', p.class) + row('Pins', String(p.pins)) + row('Glue spots', String(p.glue.length)) +
       (p.info ? row('Info', p.info) : '') + '</dl>' +
-      (p.findings.length ? '<ul>' + p.findings.map((f) => '<li>' + esc(f) + '</li>').join('') + '</ul>' : '');
+      (p.findings.length ? '<ul>' + p.findings.map((k) => '<li>' + esc(findingLine(data.findings[k])) + '</li>').join('') + '</ul>' : '');
   }
 
   // ------------------------------------------------------------------ table
@@ -1006,7 +957,7 @@ const reviewPure = (() => {
     for (const c of COLS) {
       const v = c.get(p);
       const extra = c.key === 'ref' ? ' ref' : c.key === 'findings' ? ' num fc' : c.num ? ' num' : c.key === 'side' && p.side === 'bottom' ? ' bot' : '';
-      const title = c.key === 'findings' && p.findings.length ? p.findings.join('\n') : c.key === 'info' ? v : '';
+      const title = c.key === 'findings' && p.findings.length ? p.findings.map((k) => findingLine(data.findings[k])).join('\n') : c.key === 'info' ? v : '';
       s += '<div role="gridcell" class="c-' + c.key + extra + '"' + (title ? ' title="' + esc(title) + '"' : '') + '>' + esc(v) + '</div>';
     }
     return s + '</div>';
@@ -1036,6 +987,8 @@ const reviewPure = (() => {
   }
 
   // ------------------------------------------------------------------ findings
+  // One line for a finding: its title, what it is about and the cause.
+  function findingLine(f) { return f.title + ': ' + f.subject + (f.cause ? ', ' + f.cause : ''); }
   const findingsByKind = new Map();   // kind -> indices of its findings
   function buildFindings() {
     const total = data.findings.length;
@@ -1049,51 +1002,41 @@ const reviewPure = (() => {
     const openAll = total <= 40;
     $('kinds').innerHTML = data.kinds.map((kd) => {
       const items = byKind.get(kd.kind) || [];
-      const open = openAll && kd.count > 0;
-      return '<li class="kind' + (kd.count ? '' : ' zero') + '" data-kind="' + kd.kind + '">' +
-             '<button type="button" class="kind-head" aria-expanded="' + open + '"' + (kd.count ? '' : ' disabled') + '>' +
-             '<span class="arrow">' + (kd.count ? (open ? '▾' : '▸') : '') + '</span><span class="t">' + esc(kd.title) + '</span>' +
-             '<span class="count">' + kd.count + '</span></button>' +
+      const count = items.length, open = openAll && count > 0;
+      return '<li class="kind' + (count ? '' : ' zero') + '" data-kind="' + esc(kd.kind) + '">' +
+             '<button type="button" class="kind-head" aria-expanded="' + open + '"' + (count ? '' : ' disabled') + '>' +
+             '<span class="arrow">' + (count ? (open ? '▾' : '▸') : '') + '</span><span class="t">' + esc(kd.title) + '</span>' +
+             '<span class="count">' + count + '</span></button>' +
              '<ol' + (open ? '' : ' hidden') + '>' + (open ? findingItems(items) : '') + '</ol></li>';
     }).join('');
   }
   function findingItems(list) {
     return list.map((k) => {
       const f = data.findings[k];
-      return '<li><button type="button" class="finding' + (f.ref ? '' : ' loose') + '" data-f="' + k + '"' +
-             (f.ref ? ' title="Show ' + esc(f.ref) + '"' : ' title="Not about a single part"') + '>' +
-             findingText(f) + '</button></li>';
+      return '<li><button type="button" class="finding' + (f.parts.length ? '' : ' loose') + '" data-f="' + k + '"' +
+             (f.parts.length ? '' : ' title="Not about a placed part"') + '>' +
+             '<b>' + esc(f.subject) + '</b> ' + esc(f.cause) + '</button></li>';
     }).join('');
-  }
-  // The designator in bold; most texts start with it, and then it is not repeated.
-  function findingText(f) {
-    if (!f.ref) return esc(f.text);
-    const rest = f.text.startsWith(f.ref) ? f.text.slice(f.ref.length) : ' ' + f.text;
-    return '<b>' + esc(f.ref) + '</b>' + esc(rest);
   }
   function toggleKind(li) {
     const head = li.querySelector('.kind-head'), ol = li.querySelector('ol');
     const open = head.getAttribute('aria-expanded') !== 'true';
-    if (open && !ol.childElementCount) {
-      ol.innerHTML = findingItems(findingsByKind.get(Number(li.getAttribute('data-kind'))) || []);
-    }
+    if (open && !ol.childElementCount) ol.innerHTML = findingItems(findingsByKind.get(li.getAttribute('data-kind')) || []);
     head.setAttribute('aria-expanded', String(open));
     head.querySelector('.arrow').textContent = open ? '▾' : '▸';
     ol.hidden = !open;
     markFinding();
   }
-  // A designator that occurs on several parts: each click moves on to the next of them.
+  // A finding about several parts: each click moves on to the next of them.
   function openFinding(k) {
-    const f = data.findings[k];
-    const list = byRef.get(f.ref);
-    if (!f.ref || !list) return;
+    const list = data.findings[k].parts;
+    if (!list.length) return;
     const at = list.indexOf(state.sel);
     selectPart(list[(at + 1) % list.length], { centre: true, scrollRow: true });
   }
   function markFinding() {
-    const ref = state.sel >= 0 ? parts[state.sel].ref : null;
     for (const b of $('kinds').querySelectorAll('.finding')) {
-      b.classList.toggle('current', ref !== null && data.findings[Number(b.getAttribute('data-f'))].ref === ref);
+      b.classList.toggle('current', state.sel >= 0 && data.findings[Number(b.getAttribute('data-f'))].parts.includes(state.sel));
     }
   }
 
@@ -1102,6 +1045,7 @@ const reviewPure = (() => {
     document.title = 'Placement review: ' + data.project;
     $('project').textContent = data.project;
     $('st-units').textContent = unitLabel;
+    $('units-note').textContent = 'X and Y in ' + UNIT_NAMES[unitLabel] + ', as the report prints them';
     $('st-top').textContent = formatCount(counts.top);
     $('st-bottom').textContent = formatCount(counts.bottom);
     $('st-excluded').textContent = formatCount(counts.excluded);
@@ -1169,7 +1113,7 @@ const reviewPure = (() => {
       const p = parts[i];
       tip.innerHTML = '<b>' + esc(p.ref) + '</b> ' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') +
         '<br>' + esc(p.class) + ', ' + esc(p.x_text) + ', ' + esc(p.y_text) + ' ' + unitLabel + ', ' + esc(p.rotation) + '°' +
-        (p.excluded ? '<br>Excluded' : '') + p.findings.map((f) => '<div class="f">' + esc(f) + '</div>').join('');
+        (p.excluded ? '<br>Excluded' : '') + p.findings.map((k) => '<div class="f">' + esc(findingLine(data.findings[k])) + '</div>').join('');
     }
     tip.hidden = false;
     const x = e.clientX - r.left + 14, y = e.clientY - r.top + 14;

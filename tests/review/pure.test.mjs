@@ -13,16 +13,23 @@ const script = fileURLToPath(new URL('../../src/review/page.js', import.meta.url
 vm.runInThisContext(readFileSync(script, 'utf8'), { filename: script });
 const pure = vm.runInThisContext('reviewPure');
 
+// The report's units as the data give them (format 0 in inches and in mm, format 3 in mm, format 2 in mils).
+const INCH = { word: 'in', per_inch: 1, decimals: 4 };
+const MM = { word: 'mm', per_inch: 25.4, decimals: 2 };
+const MM3 = { word: 'mm', per_inch: 25.4, decimals: 3 };
+const MIL = { word: 'mil', per_inch: 1000, decimals: 0 };
+
 function near(got, want, what) {
   assert.ok(Math.abs(got - want) <= 1e-9 * Math.max(1, Math.abs(want)), `${what}: ${got}, expected ${want}`);
 }
 
 test('lengths, counts and texts are written as the page shows them', () => {
   const cases = [
-    ['formatLength', [1, 'inch'], '1.0000'],
-    ['formatLength', [-0.123456, 'inch'], '-0.1235'],
-    ['formatLength', [1, 'mm'], '25.40'],
-    ['formatLength', [0.5, 'mm'], '12.70'],
+    ['formatLength', [1, INCH], '1.0000'],
+    ['formatLength', [-0.123456, INCH], '-0.1235'],
+    ['formatLength', [1, MM], '25.40'],
+    ['formatLength', [0.5, MM3], '12.700'],
+    ['formatLength', [1.23456, MIL], '1235'],
     ['formatCount', [999], '999'],
     ['formatCount', [1234567], '1,234,567'],
     ['rowCountText', [1, 1, false], '1 placed part'],
@@ -31,27 +38,29 @@ test('lengths, counts and texts are written as the page shows them', () => {
     ['rowCountText', [1500, 20000, true], '1,500 of 20,000 placed parts'],
     ['esc', [`<b>"R1" & 'C2'</b>`], '&lt;b&gt;&quot;R1&quot; &amp; &#39;C2&#39;&lt;/b&gt;'],
   ];
-  for (const [name, args, want] of cases) assert.equal(pure[name](...args), want, `${name}(${args.join(', ')})`);
+  for (const [name, args, want] of cases) assert.equal(pure[name](...args), want, `${name}(${JSON.stringify(args)})`);
 });
 
 test('the scale bar is the longest 1, 2 or 5 times a power of ten that fits', () => {
   const cases = [   // px per inch, units, label, length in px
-    [100, 'inch', '1 in', 100],
-    [25, 'inch', '5 in', 125],
-    [60, 'inch', '2 in', 120],
-    [14, 'inch', '10 in', 140],
-    [1000, 'inch', '0.1 in', 100],
-    [100, 'mm', '20 mm', 2000 / 25.4],
-    [254000, 'mm', '0.01 mm', 100],
+    [100, INCH, '1 in', 100],
+    [25, INCH, '5 in', 125],
+    [60, INCH, '2 in', 120],
+    [14, INCH, '10 in', 140],
+    [1000, INCH, '0.1 in', 100],
+    [100, MM, '20 mm', 2000 / 25.4],
+    [254000, MM, '0.01 mm', 100],
+    [100, MIL, '1000 mil', 100],
+    [30, MIL, '2000 mil', 60],
   ];
   for (const [s, units, text, px] of cases) {
     const bar = pure.scaleBar(s, units, 140);
-    assert.equal(bar.text, text, `label at ${s} px/in`);
+    assert.equal(bar.text, text, `label at ${s} px/in in ${units.word}`);
     near(bar.px, px, `length at ${s} px/in`);
   }
   // Over a wide range of zooms the bar fits and is never less than 1/2.5 of the room.
   for (let s = 0.01; s < 1e7; s *= 1.37) {
-    const { px } = pure.scaleBar(s, 'mm', 140);
+    const { px } = pure.scaleBar(s, MM, 140);
     assert.ok(px <= 140 && px > 140 / 2.5, `${px} px at ${s} px/in`);
   }
 });
@@ -193,11 +202,11 @@ test('view: Fit fills the view with the box, a part is centred zooming in only, 
 });
 
 test('the box Fit shows: the outline, else the parts, widened when too small to see', () => {
-  const cases = [   // outlines, part boxes, box
-    [[[[0, 0], [4, 0], [4, 3]], [[5, -1]]], [[-9, -9, 9, 9]], [0, -1, 5, 3]],
+  const cases = [   // outlines (flat lists x0, y0, x1, y1, ...), part boxes, box
+    [[[0, 0, 4, 0, 4, 3], [5, -1]], [[-9, -9, 9, 9]], [0, -1, 5, 3]],
     [[], [[1, 1, 2, 1.5], [-1, 0.5, 0, 3]], [-1, 0.5, 2, 3]],
-    [[[[2, 2], [2, 3]]], [[0, 0, 1, 1]], [0, 0, 2, 3]],
-    [[[[1, 1], [1.02, 1.5]]], [], [0.95, 1, 1.07, 1.5]],
+    [[[2, 2, 2, 3]], [[0, 0, 1, 1]], [0, 0, 2, 3]],
+    [[[1, 1, 1.02, 1.5]], [], [0.95, 1, 1.07, 1.5]],
     [[], [], [0, 0, 1, 1]],
   ];
   for (const [outlines, boxes, want] of cases) {

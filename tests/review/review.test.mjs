@@ -102,13 +102,19 @@ function uniqueRefPart(side, from = 0.5) {
   assert.ok(found !== undefined, 'the data has no ' + side + ' part with a designator of its own');
   return found;
 }
-// A box around everything a part draws, never smaller than the page's own: pads by their half
-// diagonal, footprint lines, glue spots and the target ring.
+// The box of a pad as the data give it: a circle or a flat list of polygon points.
+function padBox(pad) {
+  if (pad.circle) { const [x, y, r] = pad.circle; return [x - r, y - r, x + r, y + r]; }
+  const xs = pad.polygon.filter((_, k) => k % 2 === 0), ys = pad.polygon.filter((_, k) => k % 2 === 1);
+  return [Math.min(...xs), Math.min(...ys), Math.max(...xs), Math.max(...ys)];
+}
+// A box around everything a part draws, never smaller than the page's own: pads, footprint
+// lines, glue spots and the target ring.
 function roughBox(p) {
   const b = [p.x - 0.02, p.y - 0.02, p.x + 0.02, p.y + 0.02];
   const grow = (x, y, r) => { b[0] = Math.min(b[0], x - r); b[1] = Math.min(b[1], y - r); b[2] = Math.max(b[2], x + r); b[3] = Math.max(b[3], y + r); };
-  for (const pad of p.pads) grow(pad.x, pad.y, Math.hypot(pad.w, pad.l || pad.w) / 2);
-  for (const ln of p.outline) for (const pt of ln.points) grow(pt[0], pt[1], ln.width / 2);
+  for (const pad of p.pads) { const pb = padBox(pad); grow(pb[0], pb[1], 0); grow(pb[2], pb[3], 0); }
+  for (const ln of p.outline) for (let k = 0; k < ln.points.length; k += 2) grow(ln.points[k], ln.points[k + 1], ln.width / 2);
   for (const g of p.glue) grow(g[0], g[1], g[2] / 2);
   return b;
 }
@@ -117,8 +123,10 @@ function roughBox(p) {
 function partWithOpenPad() {
   const top = placedOn('top'), boxes = new Map(parts.map((p, i) => [i, roughBox(p)]));
   for (const i of top.slice(Math.floor(top.length / 3)).concat(top)) {
-    const pad = parts[i].pads.find((d) => d.side === 'top' && !(d.drill > 0) && Math.min(d.w, d.l || d.w) >= 0.02);
-    if (!pad) continue;
+    const found = parts[i].pads.map(padBox).find((b, k) => parts[i].pads[k].layer === 'top' && !parts[i].pads[k].hole &&
+      Math.min(b[2] - b[0], b[3] - b[1]) >= 0.02);
+    if (!found) continue;
+    const pad = { x: (found[0] + found[2]) / 2, y: (found[1] + found[3]) / 2 };
     const inside = (b) => pad.x >= b[0] && pad.x <= b[2] && pad.y >= b[1] && pad.y <= b[3];
     if (parts.some((p, j) => j !== i && p.side === 'top' && inside(boxes.get(j)))) continue;
     const needle = parts[i].ref.toLowerCase();
@@ -168,7 +176,9 @@ try {
   await check('header shows the project, the units and the part and finding counts', async () => {
     const text = async (id) => (await page.textContent('#' + id)).replace(/,/g, '');
     assert.equal(await page.textContent('#project'), data.project);
-    assert.equal(await text('st-units'), data.units === 'inch' ? 'in' : 'mm');
+    assert.equal(await text('st-units'), data.units.word);
+    assert.match(await page.textContent('#units-note'), new RegExp('^X and Y in ' + { mm: 'millimetres', in: 'inches', mil: 'mils' }[data.units.word]));
+    for (const key of ['x', 'y']) assert.equal(await page.textContent(`#thead [data-key="${key}"]`), key.toUpperCase() + ' (' + data.units.word + ')');
     assert.equal(await text('st-top'), String(placedOn('top').length));
     assert.equal(await text('st-bottom'), String(placedOn('bottom').length));
     assert.equal(await text('st-excluded'), String(parts.length - placedIdx.length));
@@ -277,6 +287,10 @@ try {
       near(c.x, box.x + box.w / 2, 2, parts[k].ref + ' x from the view centre');
       near(c.y, box.y + box.h / 2, 2, parts[k].ref + ' y from the view centre');
       assert.match(await page.textContent('#details-body'), new RegExp(parts[k].ref.replace(/[^\w]/g, '\\$&')));
+      // The report's figures and pin count, not a count of the pads drawn.
+      const details = await page.$$eval('#details-body dt', (dts) => Object.fromEntries(dts.map((dt) => [dt.textContent, dt.nextElementSibling.textContent])));
+      assert.equal(details['X, Y (' + data.units.word + ')'], parts[k].x_text + ', ' + parts[k].y_text);
+      assert.equal(details.Pins, String(parts[k].pins));
     }
     await page.keyboard.press('Escape');
     assert.deepEqual(await selectedParts(page), []);
@@ -386,48 +400,35 @@ try {
     }
   });
 
-  await check('findings list: a count per kind that matches the findings, and a click selects the part', async () => {
+  await check('findings list: a count per kind that matches the findings, and a click selects its parts in turn', async () => {
     assert.equal(Number(await page.textContent('#fd-total')), data.findings.length);
     for (const kd of data.kinds) {
       const li = `#kinds li[data-kind="${kd.kind}"]`;
+      const count = data.findings.filter((f) => f.kind === kd.kind).length;
       assert.equal(await page.textContent(li + ' .t'), kd.title);
-      const shown = Number(await page.textContent(li + ' .count'));
-      assert.equal(shown, kd.count, kd.title);
-      assert.equal(shown, data.findings.filter((f) => f.kind === kd.kind).length, kd.title + ' against the findings');
-      if (!kd.count) continue;
+      assert.equal(Number(await page.textContent(li + ' .count')), count, kd.title);
+      if (!count) continue;
       if (await page.getAttribute(li + ' .kind-head', 'aria-expanded') !== 'true') await page.click(li + ' .kind-head');
-      assert.equal(await page.$$eval(li + ' .finding', (e) => e.length), kd.count, kd.title + ' items');
+      assert.equal(await page.$$eval(li + ' .finding', (e) => e.length), count, kd.title + ' items');
     }
     await resetView(page);
-    // A finding about a placed part selects it (on its side, with its row).
-    const fk = data.findings.findIndex((f) => f.ref && parts.some((p) => p.ref === f.ref && !p.excluded && p.side === 'bottom')) >= 0
-      ? data.findings.findIndex((f) => f.ref && parts.some((p) => p.ref === f.ref && !p.excluded && p.side === 'bottom'))
-      : data.findings.findIndex((f) => f.ref && parts.some((p) => p.ref === f.ref && !p.excluded));
+    // A finding about two or more placed parts: each click selects the next of them, on its side, with its row.
+    const fk = data.findings.findIndex((f) => f.parts.filter((i) => !parts[i].excluded).length >= 2);
     if (fk >= 0) {
-      const ref = data.findings[fk].ref;
-      await page.click(`.finding[data-f="${fk}"]`);
-      await frames(page);
-      const sel = await selectedParts(page);
-      assert.equal(sel.length, 1);
-      assert.equal(parts[sel[0]].ref, ref);
-      assert.ok((await renderedRows(page)).some((r) => r.i === sel[0] && r.selected && r.inSight), 'row not selected');
-    }
-    // A designator that occurs twice: two clicks show the two parts.
-    const dup = data.findings.findIndex((f) => f.ref && parts.filter((p) => p.ref === f.ref && !p.excluded).length >= 2);
-    if (dup >= 0) {
       const seen = new Set();
       for (let n = 0; n < 2; n++) {
-        await page.click(`.finding[data-f="${dup}"]`);
+        await page.click(`.finding[data-f="${fk}"]`);
         await frames(page);
         const sel = await selectedParts(page);
         assert.equal(sel.length, 1);
-        assert.equal(parts[sel[0]].ref, data.findings[dup].ref);
+        assert.ok(data.findings[fk].parts.includes(sel[0]), 'a part of another finding selected');
+        assert.ok((await renderedRows(page)).some((r) => r.i === sel[0] && r.selected && r.inSight), 'row not selected');
         seen.add(sel[0]);
       }
-      assert.equal(seen.size, 2, 'the second click did not move on to the other part');
+      assert.equal(seen.size, 2, 'the second click did not move on to the next part');
     }
-    // A finding about no single part changes nothing.
-    const loose = data.findings.findIndex((f) => !f.ref);
+    // A finding about no part changes nothing.
+    const loose = data.findings.findIndex((f) => !f.parts.length);
     if (loose >= 0) {
       const before = await selectedParts(page);
       await page.click(`.finding[data-f="${loose}"]`);

@@ -30,11 +30,11 @@ cp "$top/examples/demo_board.lpf" "$top/examples/Tarnwick.ini" "$top/examples/fo
 (cd "$work/example" && "$program" --check --review >/dev/null 2>&1) || [ $? = 2 ]
 node "$here/review.test.mjs" "$work/example/demo_board.review.html"
 
-# A generated project of 2,000 parts on both sides, with an information text full of markup
-# characters that the page must show as text.
+# A generated project of 2,000 parts on both sides, its report in mils (format 2), with an
+# information text full of markup characters that the page must show as text.
 mkdir "$work/panel"
 python3 "$top/bench/generate_project.py" 2000 "$work/panel/panel.lpf"
 first=$(grep -m1 '^part: ' "$work/panel/panel.lpf" | cut -d' ' -f2)
-printf -- '-U MM\n-F 0 Notes\n-I %s "<b>bold</b> & \\"quoted\\" </script><!--" 0\n' "$first" >"$work/panel/panel.ini"
+printf -- '-F 2 Notes\n-I %s "<b>bold</b> & \\"quoted\\" </script><!--" 0\n' "$first" >"$work/panel/panel.ini"
 (cd "$work/panel" && "$program" -Ipanel.ini --review=panel.html panel >/dev/null 2>&1)
 node "$here/review.test.mjs" "$work/panel/panel.html"
