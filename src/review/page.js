@@ -42,8 +42,9 @@ const reviewPure = (() => {
   }
 
   // ------------------------------------------------------------------ the table: columns, order, search
-  // Columns: get gives the cell's text; num columns sort by val, the others by their text.
-  function tableColumns(unitLabel) {
+  // Columns: get gives the cell's text; num columns sort by val, the others by their text. The
+  // findings cell names the kinds of the part's findings (indices into `findings`), errors first.
+  function tableColumns(unitLabel, findings) {
     return [
       { key: 'ref', title: 'Designator', get: (p) => p.ref },
       { key: 'footprint', title: 'Footprint', get: (p) => p.footprint },
@@ -53,7 +54,8 @@ const reviewPure = (() => {
       { key: 'y', title: 'Y (' + unitLabel + ')', num: true, get: (p) => p.y_text, val: (p) => parseFloat(p.y_text) },
       { key: 'rotation', title: 'Rot (°)', num: true, get: (p) => String(p.rotation), val: (p) => Number(p.rotation) },
       { key: 'class', title: 'Class', get: (p) => p.class },
-      { key: 'findings', title: 'Findings', num: true, get: (p) => (p.findings.length ? String(p.findings.length) : ''), val: (p) => p.findings.length },
+      { key: 'findings', title: 'Findings', num: true, get: (p) => p.findings.map((k) => findings[k].kind).join(', '),
+        val: (p) => p.findings.reduce((sum, k) => sum + (findings[k].severity === 'error' ? 1000 : 1), 0) },
       { key: 'info', title: 'Information', get: (p) => p.info },
     ];
   }
@@ -86,6 +88,16 @@ const reviewPure = (() => {
   // The rows of `order` whose key holds the needle, in that order; all of them for no needle.
   function matchRows(order, keys, needle) {
     return needle ? order.filter((i) => keys[i].includes(needle)) : order;
+  }
+
+  // A list of designators as a finding or a group shows them: the first `few`, then "and N more".
+  function refList(refs, few) {
+    if (refs.length <= few) return refs.join(', ');
+    return refs.slice(0, few).join(', ') + ' and ' + formatCount(refs.length - few) + ' more';
+  }
+  // A finding's parts in words: "1 part: C1", "3 parts: C1, C2, C3".
+  function partsText(refs, few) {
+    return formatCount(refs.length) + (refs.length === 1 ? ' part: ' : ' parts: ') + refList(refs, few);
   }
 
   // ------------------------------------------------------------------ the view transform
@@ -133,6 +145,13 @@ const reviewPure = (() => {
     const xa = -m * v.tx / v.s, xb = m * (v.w - v.tx) / v.s;
     return [Math.min(xa, xb) - margin, (v.ty - v.h) / v.s - margin, Math.max(xa, xb) + margin, v.ty / v.s + margin];
   }
+  // Zoom and shift that show board box `box` whole in view v, at least `least` inches wide and high
+  // (a single small part is not blown up to fill the view); the zoom range Fit set stays.
+  function showBox(v, box, least) {
+    const bw = Math.max(box[2] - box[0], least), bh = Math.max(box[3] - box[1], least);
+    const s = Math.min(v.w / bw, v.h / bh) * 0.9;
+    return { s, ...centring(v, v.side, s, (box[0] + box[2]) / 2, (box[1] + box[3]) / 2) };
+  }
   // Whether view v shows all of board box b.
   function holdsBox(v, b) {
     const m = signOf(v.side);
@@ -160,8 +179,8 @@ const reviewPure = (() => {
   return {
     clamp, signOf, otherSide, esc, classKey,
     unitLabelOf, formatLength, formatCount, rowCountText, scaleBar,
-    tableColumns, sortRows, nextSort, searchKey, searchNeedle, matchRows,
-    toBoard, toScreen, fitView, zoomAt, centreOn, turnTo, shownBox, holdsBox, shiftBetween, boardBox,
+    tableColumns, sortRows, nextSort, searchKey, searchNeedle, matchRows, refList, partsText,
+    toBoard, toScreen, fitView, zoomAt, centreOn, showBox, turnTo, shownBox, holdsBox, shiftBetween, boardBox,
   };
 })();
 
@@ -311,7 +330,25 @@ const reviewPure = (() => {
     return d;
   }
 
-  // A rounded box a little larger than the part: the mark of a part with findings.
+  // ------------------------------------------------------------------ findings frames
+  // A part with findings is framed on the board: a solid frame for an error, a dashed one for a
+  // note (the stronger wins). Only the kinds switched on in the findings list count.
+  const FRAME_NOTE = 1, FRAME_ERROR = 2;
+  const kindShown = new Map(data.kinds.map((kd) => [kd.kind, true]));
+  const partFrames = new Uint8Array(parts.length);
+  let framesVersion = 0;     // counts the changes of the kinds shown: drawings made before are stale
+  function computeFrames() {
+    framesVersion++;
+    partFrames.fill(0);
+    for (const f of data.findings) {
+      if (!kindShown.get(f.kind)) continue;
+      const strength = f.severity === 'error' ? FRAME_ERROR : FRAME_NOTE;
+      for (const i of f.parts) if (partFrames[i] < strength) partFrames[i] = strength;
+    }
+  }
+  computeFrames();
+
+  // A rounded box a little larger than the part: the frame of a part with findings.
   function haloPath(i) {
     const b = boxes[i], mg = 0.015;
     return roundRectPath((b[0] + b[2]) / 2, (b[1] + b[3]) / 2, (b[2] - b[0]) / 2 + mg, (b[3] - b[1]) / 2 + mg, mg);
@@ -365,7 +402,8 @@ const reviewPure = (() => {
   // The layers of a side's own parts, kept apart for placed and excluded parts (those are drawn faded).
   const PART_LAYERS = {
     cu: (i, side) => copper(i, side),
-    halo: (i) => (parts[i].findings.length ? haloPath(i) : ''),
+    frameError: (i) => (partFrames[i] === FRAME_ERROR ? haloPath(i) : ''),
+    frameNote: (i) => (partFrames[i] === FRAME_NOTE ? haloPath(i) : ''),
     tgt: (i) => (parts[i].class !== 'Null' ? targetPath(parts[i]) : ''),
     tgtNull: (i) => (parts[i].class === 'Null' ? targetPath(parts[i]) : ''),   // finer rings, drawn thinner
     glue: (i) => parts[i].glue.map((g) => circlePath(g[0], g[1], g[2] / 2, true)).join(''),
@@ -401,7 +439,9 @@ const reviewPure = (() => {
   const PAINT = {
     board: cssVar('--board'), edge: cssVar('--edge'), top: cssVar('--cu-top'), bottom: cssVar('--cu-bottom'),
     silk: cssVar('--silk'), target: cssVar('--target'), glue: cssVar('--glue'), pin1: cssVar('--pin1'),
-    glueFill: cssVar('--glue-fill'), halo: cssVar('--finding'), haloFill: cssVar('--finding-fill'),
+    glueFill: cssVar('--glue-fill'), error: cssVar('--finding-error'), note: cssVar('--finding-note'),
+    casing: cssVar('--casing'), casingWidth: cssNumber('--casing-width'),
+    frameWidth: cssNumber('--frame-width'), noteDash: cssVar('--note-dash').split(/[\s,]+/).map(Number),
     refFont: cssVar('--ref-font'), refFill: cssVar('--ref-fill'), refRim: cssVar('--ref-rim'), refRimWidth: cssNumber('--ref-rim-width'),
     lineAlpha: cssNumber('--line-opacity'), targetWidth: cssNumber('--target-width'), nullTargetWidth: cssNumber('--null-target-width'),
     glueWidth: cssNumber('--glue-width'), excludedAlpha: cssNumber('--excluded-opacity'),
@@ -474,8 +514,6 @@ const reviewPure = (() => {
   function drawParts(ctx, v, cells, excluded) {
     const side = v.side, k = v.s / U, lines = v.s >= LINES_PX_PER_IN, detail = v.s >= DETAIL_PX_PER_IN;
     const layer = (name) => (c) => partLayer(c, name, side, excluded);
-    fillCells(ctx, cells, PAINT.haloFill, layer('halo'));
-    strokeCells(ctx, cells, PAINT.halo, 1.5 / k, layer('halo'));
     if (show.cu) fillCells(ctx, cells, PAINT[side], layer('cu'));
     if (lines && show.ln) drawLines(ctx, cells, side, excluded);
     // The designator goes under the marks, so it never hides the target or pin 1.
@@ -489,6 +527,20 @@ const reviewPure = (() => {
       strokeCells(ctx, cells, PAINT.target, PAINT.nullTargetWidth / k, layer('tgtNull'));
     }
     if (detail && show.p1) fillCells(ctx, cells, PAINT.pin1, layer('p1'));
+    if (show.fd) drawFrames(ctx, cells, k, layer);
+  }
+  // Findings frames over everything, as outlines of a screen width, on a dark casing so that they
+  // read on copper and on the bare board alike: errors solid, notes dashed.
+  function drawFrames(ctx, cells, k, layer) {
+    for (const [name, colour, dash] of [['frameError', PAINT.error, []], ['frameNote', PAINT.note, PAINT.noteDash]]) {
+      const get = layer(name);
+      if (!cells.some((c) => get(c))) continue;
+      strokeCells(ctx, cells, PAINT.casing, (PAINT.frameWidth + PAINT.casingWidth) / k, get);
+      strokeStyle(ctx, colour, PAINT.frameWidth / k);
+      ctx.setLineDash(dash.map((d) => d / k));
+      for (const c of cells) { const p = get(c); if (p) ctx.stroke(p); }
+      ctx.setLineDash([]);
+    }
   }
 
   function fillCells(ctx, cells, style, get) {
@@ -677,7 +729,9 @@ const reviewPure = (() => {
     if (!markLayers[other]) markLayers[other] = newMarks(other);
     const layer = markLayers[other];
     for (let k = 0; k < layer.mine.length; k += MARK_SLICE) idle(() => buildMarks(layer, Math.min(layer.mine.length, layer.done + MARK_SLICE)));
-    for (const c of grid) idle(() => { partLayer(c, 'halo', other, false); partLayer(c, 'halo', other, true); });
+    for (const c of grid) {
+      idle(() => { for (const name of ['frameError', 'frameNote']) { partLayer(c, name, other, false); partLayer(c, name, other, true); } });
+    }
   }
 
   // ------------------------------------------------------------------ state
@@ -689,12 +743,14 @@ const reviewPure = (() => {
     fitScale: 1,
     drawn: { s: 100, tx: 0, ty: 0 },
   };
-  // The selection and the table: the selected part and the part under the pointer (-1 for none),
-  // the sort column (null: report order) and direction, the search, the placed parts in the sort
-  // order and those of them that match the search.
+  // The selection and the table: the selected part and the part under the pointer (-1 for none);
+  // a group of selected parts (a finding's, a kind's), with its key, a label, its parts and the
+  // same as a set, or null; the sort column (null: report order) and direction, the search, the
+  // placed parts in the sort order and those of them that match the search.
   const state = {
     sel: -1,
     hovered: -1,
+    group: null,
     sortKey: null, sortDir: 1,
     query: '',
     sorted: placed,
@@ -750,7 +806,7 @@ const reviewPure = (() => {
   // What a full drawing depends on: the view, whether the context copper is ready, and the layer switches.
   function currentView() {
     return { side: view.side, s: view.s, tx: view.tx, ty: view.ty, w: view.w, h: view.h, dpr: window.devicePixelRatio || 1,
-      context: contextReady, switches: JSON.stringify(show) };
+      context: contextReady, switches: JSON.stringify(show) + framesVersion };
   }
   function sizeCanvas(c, v) {
     const w = Math.max(1, Math.round(v.w * v.dpr)), h = Math.max(1, Math.round(v.h * v.dpr));
@@ -857,54 +913,111 @@ const reviewPure = (() => {
   }
 
   // ------------------------------------------------------------------ selection
+  // One part is selected, or a group of parts (all the parts of a finding or a kind), of which one
+  // may be the current part. Every selected part's mark carries the class "selected".
+  function isSelected(i) { return i === state.sel || (state.group !== null && state.group.members.has(i)); }
   function selectPart(i, how) {
     if (i < 0 || i >= parts.length) return;
+    state.group = null;
+    showPart(i, how);
+  }
+  // Make part i the current one (in a group, the group stays): its side, its row, the view on it.
+  function showPart(i, how) {
     const p = parts[i];
     state.sel = i;
     if (p.side !== view.side) showSide(p.side);
     markSelected();
     if (how.centre) centreOn(i);
-    if (!p.excluded) revealRow(i, how.scrollRow);
-    renderRows();
-    showDetails();
-    markFinding();
+    if (how.scrollRow) revealRow(i, true);
+    afterSelection();
+  }
+  // Select every part of `list` (a group with `key` and `label`): the side of its first placed
+  // part, a view that holds its parts on that side, its first row in sight.
+  function selectGroup(key, label, list) {
+    if (!list.length) return;
+    const first = list.find((i) => !parts[i].excluded) ?? list[0];
+    state.group = { key, label, parts: list, members: new Set(list) };
+    state.sel = -1;
+    if (parts[first].side !== view.side) showSide(parts[first].side);
+    const box = [Infinity, Infinity, -Infinity, -Infinity];
+    for (const i of list) {
+      if (parts[i].side !== view.side) continue;
+      const b = boxes[i];
+      growBox(box, (b[0] + b[2]) / 2, (b[1] + b[3]) / 2, (b[2] - b[0]) / 2, (b[3] - b[1]) / 2);
+    }
+    measure();
+    Object.assign(view, reviewPure.showBox(view, box, 0.8));
+    markSelected();
+    commitView();
+    revealRow(first, true);
+    afterSelection();
+  }
+  // The next part of the group made current, in the group's order.
+  function stepGroup() {
+    const list = state.group.parts;
+    showPart(list[(list.indexOf(state.sel) + 1) % list.length], { centre: true, scrollRow: true });
   }
   function clearSelection() {
     state.sel = -1;
+    state.group = null;
     markSelected();
+    afterSelection();
+  }
+  function afterSelection() {
     renderRows();
     showDetails();
     markFinding();
   }
-  let selEl = null;          // the part mark that carries the "selected" class, on either side
+  let selEls = [];           // the part marks that carry the "selected" class
   function markSelected() {
-    if (selEl) selEl.classList.remove('selected');
-    selEl = null;
-    if (state.sel < 0 || parts[state.sel].side !== view.side) { selLayer.replaceChildren(); return; }
-    selEl = markLayers[view.side] ? markLayers[view.side].els[state.sel] || null : null;
-    if (selEl) selEl.classList.add('selected');
-    const b = boxes[state.sel], mg = 0.03;
-    selLayer.innerHTML = partOverlay(state.sel, 'sel') +
-      '<rect class="sel-box" x="' + q(b[0] - mg) + '" y="' + q(b[1] - mg) + '" width="' + q(b[2] - b[0] + 2 * mg) +
-      '" height="' + q(b[3] - b[1] + 2 * mg) + '"/>';
+    for (const el of selEls) el.classList.remove('selected', 'current');
+    selEls = [];
+    const layer = markLayers[view.side], side = view.side;
+    const chosen = state.group ? state.group.parts : state.sel >= 0 ? [state.sel] : [];
+    let frames = '';
+    const mg = 0.03;
+    for (const i of chosen) {
+      if (parts[i].side !== side) continue;
+      const el = layer ? layer.els[i] : null;
+      if (el) { el.classList.add('selected'); selEls.push(el); }
+      const b = boxes[i];
+      frames += 'M' + q(b[0] - mg) + ' ' + q(b[1] - mg) + 'H' + q(b[2] + mg) + 'V' + q(b[3] + mg) + 'H' + q(b[0] - mg) + 'Z';
+    }
+    const current = state.sel >= 0 && parts[state.sel].side === side ? state.sel : -1;
+    if (current >= 0 && layer && layer.els[current]) layer.els[current].classList.add('current');
+    selLayer.innerHTML = (current >= 0 ? partOverlay(current, 'sel') : '') + (frames ? '<path class="sel-box" d="' + frames + '"/>' : '');
   }
   function showDetails() {
     const body = $('details-body');
-    if (state.sel < 0) { body.innerHTML = '<span class="none">None. Click a part or a table row.</span>'; return; }
-    const p = parts[state.sel];
+    const g = state.group;
+    let html = '';
+    if (g) {
+      const refs = g.parts.map((i) => parts[i].ref);
+      html += '<div class="group"><div class="group-head">' + esc(g.label) + '</div><div class="group-refs">' +
+        esc(reviewPure.partsText(refs, 40)) + '</div></div>';
+    }
+    if (state.sel >= 0) html += partDetails(parts[state.sel]);
+    body.innerHTML = html || '<span class="none">None. Click a part, a table row or a finding.</span>';
+  }
+  function partDetails(p) {
     const row = (k, v) => '<dt>' + k + '</dt><dd>' + esc(v) + '</dd>';
-    body.innerHTML =
-      '<div class="ref-big">' + esc(p.ref) + '<small>' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') + '</small></div>' +
+    return '<div class="ref-big">' + esc(p.ref) + '<small>' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') + '</small></div>' +
       (p.excluded ? '<span class="tag-excl">Excluded: not placed</span>' : '') +
       '<dl>' + row('Side', p.side === 'top' ? 'Top' : 'Bottom') +
       row('X, Y (' + unitLabel + ')', p.x_text + ', ' + p.y_text) + row('Rotation', p.rotation + '°') +
       row('Class', p.class) + row('Pins', String(p.pins)) + row('Glue spots', String(p.glue.length)) +
       (p.info ? row('Info', p.info) : '') + '</dl>' +
-      (p.findings.length ? '<ul>' + p.findings.map((k) => '<li>' + esc(findingLine(data.findings[k])) + '</li>').join('') + '</ul>' : '');
+      (p.findings.length ? '<ul class="part-findings">' + p.findings.map((k) => findingDetail(data.findings[k])).join('') + '</ul>' : '');
+  }
+  // A finding in the part panel: severity, title, cause and the line that mends it.
+  function findingDetail(f) {
+    return '<li class="sev-' + f.severity + '"><span class="sev">' + (f.severity === 'error' ? 'Error' : 'Note') + '</span> ' +
+      esc(f.title) + (f.subject ? ' (' + esc(f.subject) + ')' : '') + (f.cause ? '<div class="cause">' + esc(f.cause) + '</div>' : '') +
+      (f.fix ? '<div class="fix">fix: <code>' + esc(f.fix) + '</code></div>' : '') + '</li>';
   }
 
   // ------------------------------------------------------------------ table
-  const COLS = reviewPure.tableColumns(unitLabel);
+  const COLS = reviewPure.tableColumns(unitLabel, data.findings);
   const searchKeys = parts.map(reviewPure.searchKey);
   const tscroll = $('tscroll'), tbody = $('tbody');
 
@@ -951,12 +1064,14 @@ const reviewPure = (() => {
   }
   function rowHtml(i, k) {
     const p = parts[i];
-    const cls = 'row cols' + (i === state.sel ? ' selected' : '') + (p.findings.length ? ' has-f' : '');
-    let s = '<div class="' + cls + '" role="row" aria-selected="' + (i === state.sel) + '" data-i="' + i +
+    const chosen = isSelected(i);
+    const cls = 'row cols' + (chosen ? ' selected' : '') + (i === state.sel ? ' current' : '') +
+      (partFrames[i] === FRAME_ERROR ? ' has-error' : partFrames[i] === FRAME_NOTE ? ' has-note' : '');
+    let s = '<div class="' + cls + '" role="row" aria-selected="' + chosen + '" data-i="' + i +
             '" style="top:' + k * ROW_H + 'px">';
     for (const c of COLS) {
       const v = c.get(p);
-      const extra = c.key === 'ref' ? ' ref' : c.key === 'findings' ? ' num fc' : c.num ? ' num' : c.key === 'side' && p.side === 'bottom' ? ' bot' : '';
+      const extra = c.key === 'ref' ? ' ref' : c.key === 'findings' ? ' fc' : c.num ? ' num' : c.key === 'side' && p.side === 'bottom' ? ' bot' : '';
       const title = c.key === 'findings' && p.findings.length ? p.findings.map((k) => findingLine(data.findings[k])).join('\n') : c.key === 'info' ? v : '';
       s += '<div role="gridcell" class="c-' + c.key + extra + '"' + (title ? ' title="' + esc(title) + '"' : '') + '>' + esc(v) + '</div>';
     }
@@ -990,54 +1105,82 @@ const reviewPure = (() => {
   // One line for a finding: its title, what it is about and the cause.
   function findingLine(f) { return f.title + ': ' + f.subject + (f.cause ? ', ' + f.cause : ''); }
   const findingsByKind = new Map();   // kind -> indices of its findings
+  data.findings.forEach((f, k) => {
+    if (!findingsByKind.has(f.kind)) findingsByKind.set(f.kind, []);
+    findingsByKind.get(f.kind).push(k);
+  });
+  const severityCount = (severity) => data.findings.filter((f) => f.severity === severity).length;
+  // The kinds, errors first as the data list them; each with a switch for its frames on the board,
+  // a button that opens its entries and one that selects all its parts. Small lists open at once;
+  // long ones wait for a click so that a big board still opens fast.
   function buildFindings() {
     const total = data.findings.length;
-    $('fd-total').textContent = String(total);
-    const byKind = findingsByKind;
-    data.findings.forEach((f, k) => {
-      if (!byKind.has(f.kind)) byKind.set(f.kind, []);
-      byKind.get(f.kind).push(k);
-    });
-    // Small lists open at once; long ones wait for a click so a big board still opens fast.
+    $('fd-total').textContent = formatCount(severityCount('error')) + ' errors, ' + formatCount(severityCount('note')) + ' notes';
     const openAll = total <= 40;
     $('kinds').innerHTML = data.kinds.map((kd) => {
-      const items = byKind.get(kd.kind) || [];
+      const items = findingsByKind.get(kd.kind) || [];
       const count = items.length, open = openAll && count > 0;
-      return '<li class="kind' + (count ? '' : ' zero') + '" data-kind="' + esc(kd.kind) + '">' +
-             '<button type="button" class="kind-head" aria-expanded="' + open + '"' + (count ? '' : ' disabled') + '>' +
-             '<span class="arrow">' + (count ? (open ? '▾' : '▸') : '') + '</span><span class="t">' + esc(kd.title) + '</span>' +
-             '<span class="count">' + count + '</span></button>' +
+      return '<li class="kind sev-' + kd.severity + (count ? '' : ' zero') + '" data-kind="' + esc(kd.kind) + '">' +
+             '<div class="kind-head">' +
+             '<input type="checkbox" class="kind-show" checked' + (count ? '' : ' disabled') + ' title="Frame its parts on the board" aria-label="Frame on the board: ' + esc(kd.title) + '">' +
+             '<button type="button" class="kind-open" aria-expanded="' + open + '"' + (count ? '' : ' disabled') + ' aria-label="Entries of ' + esc(kd.title) + '">' + (count ? (open ? '▾' : '▸') : '') + '</button>' +
+             '<button type="button" class="kind-select"' + (count ? '' : ' disabled') + ' title="Select all its parts">' +
+             '<span class="sev">' + (kd.severity === 'error' ? 'Error' : 'Note') + '</span><span class="t">' + esc(kd.title) + '</span>' +
+             '<span class="count">' + count + '</span></button></div>' +
              '<ol' + (open ? '' : ' hidden') + '>' + (open ? findingItems(items) : '') + '</ol></li>';
     }).join('');
   }
+  // An entry: what it is about, its parts (the first few), the cause and the line that mends it.
   function findingItems(list) {
     return list.map((k) => {
       const f = data.findings[k];
+      const refs = f.parts.map((i) => parts[i].ref);
       return '<li><button type="button" class="finding' + (f.parts.length ? '' : ' loose') + '" data-f="' + k + '"' +
-             (f.parts.length ? '' : ' title="Not about a placed part"') + '>' +
-             '<b>' + esc(f.subject) + '</b> ' + esc(f.cause) + '</button></li>';
+             (f.parts.length ? ' title="Select its parts; again: the next of them"' : ' title="Not about a part"') + '>' +
+             '<b>' + esc(f.subject) + '</b>' + (refs.length ? ' <span class="refs">' + esc(reviewPure.partsText(refs, 6)) + '</span>' : '') +
+             '<span class="cause">' + esc(f.cause) + '</span>' + (f.fix ? '<code class="fix">' + esc(f.fix) + '</code>' : '') +
+             '</button></li>';
     }).join('');
   }
   function toggleKind(li) {
-    const head = li.querySelector('.kind-head'), ol = li.querySelector('ol');
+    const head = li.querySelector('.kind-open'), ol = li.querySelector('ol');
     const open = head.getAttribute('aria-expanded') !== 'true';
     if (open && !ol.childElementCount) ol.innerHTML = findingItems(findingsByKind.get(li.getAttribute('data-kind')) || []);
     head.setAttribute('aria-expanded', String(open));
-    head.querySelector('.arrow').textContent = open ? '▾' : '▸';
+    head.textContent = open ? '▾' : '▸';
     ol.hidden = !open;
     markFinding();
   }
-  // A finding about several parts: each click moves on to the next of them.
+  // A finding selects all its parts; a click on the finding already selected moves on to the next of them.
   function openFinding(k) {
-    const list = data.findings[k].parts;
-    if (!list.length) return;
-    const at = list.indexOf(state.sel);
-    selectPart(list[(at + 1) % list.length], { centre: true, scrollRow: true });
+    const f = data.findings[k], key = 'finding:' + k;
+    if (!f.parts.length) return;
+    if (state.group && state.group.key === key) stepGroup();
+    else selectGroup(key, f.title + ': ' + f.subject, f.parts);
+  }
+  // A kind selects the parts of all its findings.
+  function selectKind(kind) {
+    const seen = new Set(), list = [];
+    for (const k of findingsByKind.get(kind) || []) for (const i of data.findings[k].parts) if (!seen.has(i)) { seen.add(i); list.push(i); }
+    const kd = data.kinds.find((x) => x.kind === kind);
+    selectGroup('kind:' + kind, kd.title, list);
   }
   function markFinding() {
+    const key = state.group ? state.group.key : '';
     for (const b of $('kinds').querySelectorAll('.finding')) {
-      b.classList.toggle('current', state.sel >= 0 && data.findings[Number(b.getAttribute('data-f'))].parts.includes(state.sel));
+      const k = Number(b.getAttribute('data-f'));
+      b.classList.toggle('current', key === 'finding:' + k || (state.sel >= 0 && data.findings[k].parts.includes(state.sel)));
     }
+    for (const li of $('kinds').children) li.classList.toggle('current', key === 'kind:' + li.getAttribute('data-kind'));
+  }
+  // A kind's frames on the board switched on or off.
+  function showKind(kind, on) {
+    kindShown.set(kind, on);
+    computeFrames();
+    for (const c of grid) for (const key of [...c.paths.keys()]) if (key.startsWith('frame')) c.paths.delete(key);
+    for (const side of Object.keys(overview)) delete overview[side];
+    renderRows();
+    requestFrame(2);
   }
 
   // ------------------------------------------------------------------ header
@@ -1049,8 +1192,9 @@ const reviewPure = (() => {
     $('st-top').textContent = formatCount(counts.top);
     $('st-bottom').textContent = formatCount(counts.bottom);
     $('st-excluded').textContent = formatCount(counts.excluded);
-    $('st-findings').textContent = formatCount(data.findings.length);
-    $('st-findings-box').classList.toggle('none', data.findings.length === 0);
+    $('st-errors').textContent = formatCount(severityCount('error'));
+    $('st-errors-box').classList.toggle('none', severityCount('error') === 0);
+    $('st-notes').textContent = formatCount(severityCount('note'));
   }
 
   // ------------------------------------------------------------------ pointer: pan, zoom, pick
@@ -1113,7 +1257,8 @@ const reviewPure = (() => {
       const p = parts[i];
       tip.innerHTML = '<b>' + esc(p.ref) + '</b> ' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') +
         '<br>' + esc(p.class) + ', ' + esc(p.x_text) + ', ' + esc(p.y_text) + ' ' + unitLabel + ', ' + esc(p.rotation) + '°' +
-        (p.excluded ? '<br>Excluded' : '') + p.findings.map((k) => '<div class="f">' + esc(findingLine(data.findings[k])) + '</div>').join('');
+        (p.excluded ? '<br>Excluded' : '') +
+        p.findings.map((k) => '<div class="f sev-' + data.findings[k].severity + '">' + esc(findingLine(data.findings[k])) + '</div>').join('');
     }
     tip.hidden = false;
     const x = e.clientX - r.left + 14, y = e.clientY - r.top + 14;
@@ -1157,8 +1302,16 @@ const reviewPure = (() => {
     $('kinds').addEventListener('click', (e) => {
       const f = e.target.closest('.finding');
       if (f) { openFinding(Number(f.getAttribute('data-f'))); return; }
-      const head = e.target.closest('.kind-head');
-      if (head && !head.disabled) toggleKind(head.parentElement);
+      const li = e.target.closest('.kind');
+      if (!li) return;
+      if (e.target.closest('.kind-open')) toggleKind(li);
+      else if (e.target.closest('.kind-select')) {
+        if (li.querySelector('.kind-open').getAttribute('aria-expanded') !== 'true') toggleKind(li);
+        selectKind(li.getAttribute('data-kind'));
+      }
+    });
+    $('kinds').addEventListener('change', (e) => {
+      if (e.target.classList.contains('kind-show')) showKind(e.target.closest('.kind').getAttribute('data-kind'), e.target.checked);
     });
     document.addEventListener('keydown', onKey);
     // Keep the middle of the view where it is when the window changes size.
@@ -1175,6 +1328,8 @@ const reviewPure = (() => {
 
   // The switches may come back checked or not when the page is reloaded, so they are read, not assumed.
   function readLayerSwitches() {
+    for (const box of $('kinds').querySelectorAll('.kind-show')) kindShown.set(box.closest('.kind').getAttribute('data-kind'), box.checked);
+    computeFrames();
     for (const box of $('layers').querySelectorAll('input[data-layer]')) {
       const layer = box.getAttribute('data-layer');
       show[layer] = box.checked;
@@ -1201,10 +1356,10 @@ const reviewPure = (() => {
   // ------------------------------------------------------------------ start
   buildHeader();
   $('edge').setAttribute('d', edgeData);   // not painted: its box is the board's, for Fit and the tests
+  buildFindings();
   readLayerSwitches();
   buildHead();
   applyFilter(false);
-  buildFindings();
   fitState();
   showSide(view.side);
   wire();

@@ -67,11 +67,14 @@ test('the scale bar is the longest 1, 2 or 5 times a power of ten that fits', ()
 
 test('table order: numbers as numbers, designators naturally, report order for ties and no column', () => {
   const part = (ref, x, rotation, findings) => ({ ref, footprint: 'R0603', value: '10k', side: 'top', x_text: x, y_text: '0.00',
-    rotation, class: 'SMD', findings: new Array(findings).fill('finding'), info: '' });
-  const parts = [part('R10', '5.00', 90, 0), part('R2', '-1.50', 180, 1), part('c1', '5.00', 0, 0), part('R1', '12.00', 270, 2),
-    part('C1', '0.00', 90, 0), part('R2', '5.00', 0, 0), part('A1', '-9.00', 0, 0)];
+    rotation, class: 'SMD', findings, info: '' });
+  const findings = [{ kind: 'centroid', severity: 'error' }, { kind: 'edge', severity: 'note' }, { kind: 'pin-count', severity: 'note' }];
+  const parts = [part('R10', '5.00', 90, []), part('R2', '-1.50', 180, [1]), part('c1', '5.00', 0, []), part('R1', '12.00', 270, [1, 2]),
+    part('C1', '0.00', 90, []), part('R2', '5.00', 0, [0]), part('A1', '-9.00', 0, [])];
   const placed = [0, 1, 2, 3, 4, 5];   // part 6 is excluded
-  const columns = pure.tableColumns('mm');
+  const columns = pure.tableColumns('mm', findings);
+  // The findings cell names the kinds; an error weighs more than any number of notes.
+  assert.equal(columns.find((c) => c.key === 'findings').get(parts[3]), 'edge, pin-count');
   const cases = [
     [null, 1, [0, 1, 2, 3, 4, 5]],
     ['ref', 1, [2, 4, 3, 1, 5, 0]],
@@ -79,7 +82,7 @@ test('table order: numbers as numbers, designators naturally, report order for t
     ['x', 1, [1, 4, 0, 2, 5, 3]],
     ['x', -1, [3, 0, 2, 5, 4, 1]],
     ['rotation', 1, [2, 5, 0, 4, 1, 3]],
-    ['findings', -1, [3, 1, 0, 2, 4, 5]],
+    ['findings', -1, [5, 3, 1, 0, 2, 4]],
   ];
   for (const [key, dir, want] of cases) {
     assert.deepEqual(pure.sortRows(parts, placed, columns.find((c) => c.key === key), dir), want, `${key} ${dir}`);
@@ -191,6 +194,16 @@ test('view: Fit fills the view with the box, a part is centred zooming in only, 
       near(at[1], 250, `${v.side} centred y`);
     }
 
+    // A group's box: shown whole and centred, a tiny one no more than `least` wide; the zoom range stays.
+    for (const [b, scale] of [[[1, 2, 5, 4], 200 * 0.9], [[3, 3, 3.01, 3.01], 500 / 0.8 * 0.9]]) {
+      const shown = { ...v, ...pure.showBox(v, b, 0.8) };
+      near(shown.s, scale, `${v.side} group scale`);
+      assert.equal(shown.fitScale, v.fitScale);
+      const at = onScreen(shown, [(b[0] + b[2]) / 2, (b[1] + b[3]) / 2]);
+      near(at[0], 400, `${v.side} group middle x`);
+      near(at[1], 250, `${v.side} group middle y`);
+    }
+
     const other = v.side === 'top' ? 'bottom' : 'top';
     const turned = { ...v, ...pure.turnTo(v, other) };
     assert.equal(turned.side, other);
@@ -199,6 +212,19 @@ test('view: Fit fills the view with the box, a part is centred zooming in only, 
     near(after[1], before[1], `${v.side} to ${other}: middle y`);
     assert.deepEqual(pure.turnTo(v, v.side), { side: v.side, tx: v.tx, ty: v.ty });
   }
+});
+
+test('designator lists: the first few, then how many more; the parts of a finding in words', () => {
+  const refs = ['C1', 'C2', 'C3', 'C4'];
+  const cases = [   // function, arguments, text
+    ['refList', [refs, 4], 'C1, C2, C3, C4'],
+    ['refList', [refs, 3], 'C1, C2, C3 and 1 more'],
+    ['refList', [[], 3], ''],
+    ['partsText', [['R1'], 6], '1 part: R1'],
+    ['partsText', [refs, 2], '4 parts: C1, C2 and 2 more'],
+    ['partsText', [Array.from({ length: 1200 }, (_, k) => 'R' + k), 1], '1,200 parts: R0 and 1,199 more'],
+  ];
+  for (const [name, args, want] of cases) assert.equal(pure[name](...args), want, `${name}(${JSON.stringify(args).slice(0, 40)})`);
 });
 
 test('the box Fit shows: the outline, else the parts, widened when too small to see', () => {

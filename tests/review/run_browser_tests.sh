@@ -30,6 +30,12 @@ cp "$top/examples/demo_board.lpf" "$top/examples/Tarnwick.ini" "$top/examples/fo
 (cd "$work/example" && "$program" --check --review >/dev/null 2>&1) || [ $? = 2 ]
 node "$here/review.test.mjs" "$work/example/demo_board.review.html"
 
+# The check demo: every kind of finding, errors and notes, a footprint's finding on two parts.
+mkdir "$work/demo"
+cp "$top/examples/check_demo.lpf" "$top/examples/check_demo.ini" "$top/examples/font.xml" "$work/demo/"
+(cd "$work/demo" && "$program" -Icheck_demo.ini --review check_demo >/dev/null 2>&1)
+node "$here/review.test.mjs" "$work/demo/check_demo.review.html"
+
 # A generated project of 2,000 parts on both sides, its report in mils (format 2), with an
 # information text full of markup characters that the page must show as text.
 mkdir "$work/panel"
