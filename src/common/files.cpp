@@ -5,6 +5,10 @@
 #include <memory>
 #include <system_error>
 
+#include "common/fatal.h"
+#include "common/text.h"
+#include "platform/names.h"
+
 namespace {
 
 struct FileCloser {
@@ -13,8 +17,9 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File open_regular(const std::string& path) {
+    refuse_unrepresentable_name(path);
     std::error_code failed;
-    if (std::filesystem::is_directory(path, failed)) return nullptr;
+    if (std::filesystem::is_directory(file_system_path(path), failed)) return nullptr;
     return File(std::fopen(path.c_str(), "rb"));
 }
 
@@ -32,13 +37,20 @@ void drop_carriage_returns(std::string& text) {
 
 }  // namespace
 
+void refuse_unrepresentable_name(const std::string& name) {
+    if (!representable_name(name))
+        throw FatalError(format_text(
+            "\n\nFatal error: Name \"%s\" can't be used unchanged: it is not text in the program's code page "
+            "(UTF-8)\n\n", name.c_str()));
+}
+
 bool read_text_file(const std::string& path, std::string& text) {
     File file = open_regular(path);
     if (!file) return false;
     text.clear();
     // Room for the whole file at once; a file that grows meanwhile is read on to its end.
     std::error_code unknown;
-    const auto size = std::filesystem::file_size(path, unknown);
+    const auto size = std::filesystem::file_size(file_system_path(path), unknown);
     if (!unknown) text.reserve(static_cast<size_t>(size));
     char buffer[65536];
     size_t read = 0;

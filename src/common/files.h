@@ -5,11 +5,15 @@
 #include <istream>
 #include <string>
 
+/// Stops the run (FatalError) when the system cannot take `name` unchanged (on Windows, a name that
+/// is not UTF-8 text), rather than open a file of another name: never on POSIX.
+void refuse_unrepresentable_name(const std::string& name);
+
 /// Reads the whole regular file at `path` into `text`, a carriage return before a line feed
-/// dropped; false when it cannot be opened or read.
+/// dropped; false when it cannot be opened or read. Refuses a name the system would change.
 bool read_text_file(const std::string& path, std::string& text);
 
-/// True when `path` names a file that read_text_file can open.
+/// True when `path` names a file that read_text_file can open. Refuses a name the system would change.
 bool readable_file(const std::string& path);
 
 /// Everything the stream delivers, a carriage return before a line feed dropped; a read error

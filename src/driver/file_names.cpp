@@ -7,6 +7,7 @@
 
 #include "common/fatal.h"
 #include "common/text.h"
+#include "platform/names.h"
 #include "platform/paths.h"
 
 namespace {
@@ -28,7 +29,7 @@ std::string without_extension(const std::string& name) {
 
 bool is_folder(const std::string& name) {
     std::error_code failed;
-    return std::filesystem::is_directory(name, failed);
+    return std::filesystem::is_directory(file_system_path(name), failed);
 }
 
 }  // namespace
@@ -58,7 +59,7 @@ bool names_match(const std::string& a, const std::string& b) { return compare_ig
 
 bool same_existing_file(const std::string& a, const std::string& b) {
     std::error_code failed;
-    return std::filesystem::equivalent(a, b, failed) && !failed;
+    return std::filesystem::equivalent(file_system_path(a), file_system_path(b), failed) && !failed;
 }
 
 RunFiles name_run_files(const Invocation& invocation, const Settings& settings) {

@@ -6,8 +6,10 @@
 #include <new>
 
 #include "common/fatal.h"
+#include "common/text.h"
 #include "driver/run.h"
 #include "platform/interrupts.h"
+#include "platform/names.h"
 #include "platform/program_path.h"
 #include "platform/standard_streams.h"
 #include "plot/font.h"
@@ -15,6 +17,7 @@
 
 int main(int argc, char** argv) {
     prepare_standard_streams();
+    ConsoleInProgramCodePage console_code_page;
     remove_files_on_interrupt();
     // The report can run to many megabytes; large pieces mean few system calls.
     std::setvbuf(stdout, nullptr, _IOFBF, size_t{1} << 16);
@@ -29,6 +32,10 @@ int main(int argc, char** argv) {
                                program_path(),
                                local_time_text()};
     try {
+        // A name is used as typed or not at all.
+        if (int changed = changed_argument(argc, argv); changed != 0)
+            throw FatalError(format_text("\n\nFatal error: Argument %d can't be taken as typed: Windows gives it as \"%s\"\n\n",
+                                         changed, argv[changed]));
         return run(arguments, environment);
     } catch (const FatalError& error) {
         std::cerr << error.what();

@@ -19,6 +19,17 @@ bool standard_input_is_terminal() {
     return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
+ConsoleInProgramCodePage::ConsoleInProgramCodePage() {
+    // Without a console there is nothing to set (a run whose output goes to files or pipes).
+    const UINT console_code_page = GetConsoleOutputCP();
+    if (console_code_page != 0 && console_code_page != GetACP() && SetConsoleOutputCP(GetACP()))
+        console_code_page_ = console_code_page;
+}
+
+ConsoleInProgramCodePage::~ConsoleInProgramCodePage() {
+    if (console_code_page_ != 0) SetConsoleOutputCP(console_code_page_);
+}
+
 #else
 
 #include <fcntl.h>
@@ -35,5 +46,9 @@ void prepare_standard_streams() {
 }
 
 bool standard_input_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+// Terminals take the bytes as they are.
+ConsoleInProgramCodePage::ConsoleInProgramCodePage() = default;
+ConsoleInProgramCodePage::~ConsoleInProgramCodePage() = default;
 
 #endif

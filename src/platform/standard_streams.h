@@ -9,3 +9,17 @@ void prepare_standard_streams();
 
 /// True when standard input is an interactive terminal.
 bool standard_input_is_terminal();
+
+/// While it lives, the console shows the program's messages in the program's code page: UTF-8 on
+/// Windows, whose consoles start in an older one, and nothing to change on POSIX. The console's
+/// own code page comes back when it ends.
+class ConsoleInProgramCodePage {
+public:
+    ConsoleInProgramCodePage();
+    ~ConsoleInProgramCodePage();
+    ConsoleInProgramCodePage(const ConsoleInProgramCodePage&) = delete;
+    ConsoleInProgramCodePage& operator=(const ConsoleInProgramCodePage&) = delete;
+
+private:
+    [[maybe_unused]] unsigned console_code_page_ = 0;  // the console's own, to give back; 0: none changed
+};

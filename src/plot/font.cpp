@@ -9,6 +9,7 @@
 #include "common/fatal.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "platform/names.h"
 #include "platform/paths.h"
 
 namespace {
@@ -145,8 +146,8 @@ int parse_font_file(GlyphStore& store, const std::string& bytes) {
 std::optional<std::string> installed_font_path(const std::optional<std::string>& program) {
     if (!program) return std::nullopt;
     // <prefix>/bin/Tarnwick finds <prefix>/share/tarnwick/font.xml.
-    std::filesystem::path prefix = std::filesystem::path(*program).parent_path().parent_path();
-    return (prefix / "share" / "tarnwick" / DEFAULT_FONT_FILE).string();
+    std::filesystem::path prefix = file_system_path(*program).parent_path().parent_path();
+    return name_of_path(prefix / "share" / "tarnwick" / DEFAULT_FONT_FILE);
 }
 
 int load_stroke_font(GlyphStore& store, const FontPlaces& places, int verbose, std::ostream& console) {
