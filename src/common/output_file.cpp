@@ -6,8 +6,10 @@
 #include <system_error>
 
 #include "common/fatal.h"
+#include "common/files.h"
 #include "common/text.h"
 #include "platform/interrupts.h"
+#include "platform/names.h"
 #include "platform/replace_file.h"
 
 namespace {
@@ -45,12 +47,16 @@ std::string FileOutputBuffer::finish() {
 }
 
 bool OutputFile::create(const std::string& target) {
+    refuse_unrepresentable_name(target);
     // A file reached through a link is written where the link leads, and the link stays.
     std::error_code missing;
-    std::filesystem::path resolved = std::filesystem::canonical(target, missing);
-    path_ = missing ? target : resolved.string();
-    if (!replaceable_target(path_)) return false;
-    {
+    std::filesystem::path resolved = std::filesystem::canonical(file_system_path(target), missing);
+    path_ = missing ? target : name_of_path(resolved);
+    if (InPlaceTarget in_place = open_in_place(path_); in_place.in_place) {
+        file_ = in_place.file;
+        if (file_ == nullptr) return false;
+    } else {
+        if (!replaceable_target(path_)) return false;
         // No interruption between creating the file and noting it for removal.
         InterruptsHeld held;
         file_ = create_file_beside(path_, temporary_);
@@ -71,7 +77,7 @@ void OutputFile::finish() {
     file_ = nullptr;
     errno = 0;
     if (std::fclose(file) != 0 && reason.empty()) reason = error_text(last_error());
-    if (reason.empty() && !replace_file(temporary_, path_)) reason = error_text(last_error());
+    if (reason.empty() && !temporary_.empty() && !replace_file(temporary_, path_)) reason = error_text(last_error());
     if (!reason.empty()) {
         discard();
         throw FatalError(

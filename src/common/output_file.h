@@ -27,7 +27,8 @@ private:
 
 /// A file written under a temporary name beside its target and moved onto the target only when
 /// it is complete: a run that fails or is interrupted leaves neither a truncated file nor a
-/// damaged earlier one, and no temporary file behind.
+/// damaged earlier one, and no temporary file behind. A target that is no file to replace (a named
+/// pipe, a device, a socket, or a link to one) is written where it is, as standard output is.
 class OutputFile {
 public:
     OutputFile() = default;
@@ -36,12 +37,13 @@ public:
     /// Removes the temporary file of an output that was not finished.
     ~OutputFile();
 
-    /// Creates the temporary file for `target`; false when the target cannot be replaced or the
-    /// temporary file cannot be created.
+    /// Creates the temporary file for `target`, or opens a target that is written where it is;
+    /// false when the target cannot be replaced or opened or the temporary file cannot be created.
+    /// A name that the system would change stops the run (FatalError).
     bool create(const std::string& target);
     std::ostream& stream() { return stream_; }
-    /// Writes the file out and moves it onto the target; a failure throws FatalError with a
-    /// message that names the target and the reason.
+    /// Writes the file out and moves it onto the target (unless it is written where it is); a
+    /// failure throws FatalError with a message that names the target and the reason.
     void finish();
 
 private:
@@ -49,7 +51,7 @@ private:
 
     std::string target_;  // as the messages name it
     std::string path_;    // where it is written
-    std::string temporary_;
+    std::string temporary_;  // empty for a target written where it is
     std::FILE* file_ = nullptr;
     int interrupt_slot_ = -1;
     std::optional<FileOutputBuffer> buffer_;

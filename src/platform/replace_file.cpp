@@ -8,6 +8,26 @@
 
 #include <random>
 
+InPlaceTarget open_in_place(const std::string& target) {
+    // Only a file on a disk can be replaced; a device (NUL, CON, COM1) or a pipe is written as it is.
+    HANDLE handle = CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    if (GetFileType(handle) == FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return {};
+    }
+    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_WRONLY);
+    std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "w") : nullptr;
+    if (file == nullptr) {
+        if (descriptor >= 0)
+            _close(descriptor);
+        else
+            CloseHandle(handle);
+    }
+    return {true, file};
+}
+
 bool replaceable_target(const std::string& target) {
     DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return true;
@@ -55,6 +75,16 @@ bool replace_file(const std::string& temporary_name, const std::string& target) 
 #include <unistd.h>
 
 #include <vector>
+
+InPlaceTarget open_in_place(const std::string& target) {
+    struct stat status {};
+    if (stat(target.c_str(), &status) != 0 || S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)) return {};
+    // No O_CREAT: should the target vanish meanwhile, no regular file is made in its place.
+    int descriptor = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    std::FILE* file = descriptor >= 0 ? ::fdopen(descriptor, "w") : nullptr;
+    if (file == nullptr && descriptor >= 0) ::close(descriptor);
+    return {true, file};
+}
 
 bool replaceable_target(const std::string& target) {
     struct stat status {};
