@@ -66,13 +66,17 @@ void copy_example(const ScratchDir& dir) {
         write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
 }
 
+std::string tested_program() {
+    // TARNWICK_PROGRAM runs another build of the program through the same cases.
+    const char* other_program = std::getenv("TARNWICK_PROGRAM");
+    return other_program != nullptr ? other_program : TARNWICK_EXE;
+}
+
 CliResult run_tarnwick(const std::string& dir, const std::string& arguments, const std::string& input,
                        const std::string& environment) {
     ScratchDir io;
     write_file(io.file("stdin"), input);
-    // TARNWICK_PROGRAM runs another build of the program through the same cases.
-    const char* other_program = std::getenv("TARNWICK_PROGRAM");
-    const std::string program = other_program != nullptr ? other_program : TARNWICK_EXE;
+    const std::string program = tested_program();
     std::string command = "cd '" + dir + "' && env -u VexlorFont " + environment + " '" + program + "' " +
                           arguments + " <'" + io.file("stdin") + "' >'" + io.file("stdout") + "' 2>'" +
                           io.file("stderr") + "'";

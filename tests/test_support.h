@@ -32,6 +32,10 @@ struct CliResult {
     std::string err;  // standard error
 };
 
+/// The program under test: the Tarnwick executable of this build, or the one that the environment
+/// variable TARNWICK_PROGRAM names (another build, or the Windows program's wrapper).
+std::string tested_program();
+
 /// Runs the Tarnwick executable (or the one the environment variable TARNWICK_PROGRAM names) in
 /// `dir` with `arguments` (shell words) and `input` on standard input; `environment` is prefixed
 /// to the command (for example "VexlorFont=/x").

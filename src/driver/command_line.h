@@ -26,8 +26,11 @@ Request requested_action(const std::vector<std::string>& arguments);
 
 /// Reads the switches (those before the first other argument) and the two names.
 /// `-I<name>` names the command file and must exist; `--check` asks for the placement check,
-/// `--review` or `--review=FILE` for the review page; other switches are reported and ignored.
-/// A destination that looks like a switch and arguments after the destination are warned about.
+/// `--review` or `--review=FILE` for the review page. A long switch ("--...") that is none of the
+/// known ones stops the run (FatalError, naming the nearest known one) before anything is read;
+/// other single-letter switches are reported and ignored. A destination that looks like a
+/// switch, arguments after the destination and a source name ending in ".ini" right after a bare
+/// `-I` are warned about.
 Invocation parse_command_line(const std::vector<std::string>& arguments, std::ostream& console);
 
 /// The short usage that --help prints.

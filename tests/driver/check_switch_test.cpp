@@ -73,8 +73,8 @@ TEST(CheckSwitch, OnlyAmongTheSwitchesAndOnlyInLowerCase) {
     EXPECT_TRUE(file_exists(dir.file("--check.place")));
 
     CliResult upper = run_tarnwick(dir.path, "--CHECK demo_board");
-    EXPECT_EQ(upper.status, 0);
-    EXPECT_NE(upper.err.find("Unknown switch \"--CHECK\" ignored."), std::string::npos);
+    EXPECT_EQ(upper.status, 1);
+    EXPECT_NE(upper.err.find("Unknown switch \"--CHECK\" (did you mean \"--check\"?)"), std::string::npos);
     EXPECT_EQ(upper.err.find("Placement check"), std::string::npos);
 
     // Beside -I, and with the project on standard input: the report alone on standard output.

@@ -1,12 +1,15 @@
 // The executable as a user runs it: switches, file names, exit statuses, console.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "test_support.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -48,6 +51,31 @@ TEST(CommandLine, UnknownSwitchIsReportedAndIgnored) {
     CliResult result = run_tarnwick(board.dir.path, "-x board");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, std::string(BANNER) + "\n\nUnknown switch \"-x\" ignored.\n\n" + RUN_CONSOLE.substr(strlen(BANNER)));
+}
+
+TEST(CommandLine, UnknownLongSwitchStopsTheRunNamingTheNearestKnownOne) {
+    Board board;
+    write_file(board.dir.file("panel.ini"), "-F 2\n");
+    // The argument as typed, and the switch the message offers in its place.
+    const std::pair<const char*, const char*> cases[] = {
+        {"--chek board", "--chek\" (did you mean \"--check"},
+        {"--CHECK board", "--CHECK\" (did you mean \"--check"},
+        {"--check=yes board", "--check=yes\" (did you mean \"--check"},
+        {"--reveiw=page.html board", "--reveiw=page.html\" (did you mean \"--review"},
+        {"--review= board", "--review=\" (did you mean \"--review"},
+        {"--verison", "--verison\" (did you mean \"--version"},
+        // Before anything is read: the command file of the -I before it is not even looked for.
+        {"-Inone.ini --chek board", "--chek\" (did you mean \"--check"},
+        {"-Ipanel.ini --check --hlep board", "--hlep\" (did you mean \"--help"},
+    };
+    for (const auto& [arguments, named] : cases) {
+        CliResult result = run_tarnwick(board.dir.path, arguments);
+        EXPECT_EQ(result.status, 1) << arguments;
+        EXPECT_EQ(result.err, std::string(BANNER) + "\n\nFatal error: Unknown switch \"" + named + "\"?)\n\n")
+            << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+    }
+    EXPECT_EQ(list_dir(board.dir.path), "board.lpf panel.ini");
 }
 
 TEST(CommandLine, MissingCommandFileIsFatalBeforeAnythingElse) {
@@ -145,6 +173,54 @@ TEST(CommandLine, ReportThroughALinkIsWrittenToTheLinkedFile) {
     ASSERT_EQ(run_tarnwick(board.dir.path, "board link.place").status, 0);
     EXPECT_NE(read_file(board.dir.file("real.place")).find("Project: Tiny"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_symlink(board.dir.file("link.place")));
+}
+
+// A destination that is no file to replace is written where it is, as standard output is.
+TEST(DestinationInPlace, NamedPipeWithAReaderReceivesTheReportAndStaysAPipe) {
+    Board board;
+    const std::string pipe = board.dir.file("out.place");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = read_file(pipe); });
+    CliResult result = run_tarnwick(board.dir.path, "board out");
+    // Should the program never open the pipe, this lets the reader go.
+    int release = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (release >= 0) close(release);
+    reader.join();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, RUN_CONSOLE);
+    struct stat status {};
+    ASSERT_EQ(lstat(pipe.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    ASSERT_EQ(run_tarnwick(board.dir.path, "board").status, 0);
+    EXPECT_EQ(received, read_file(board.dir.file("board.place")));
+    EXPECT_EQ(list_dir(board.dir.path), "board.lpf board.place out.place");
+}
+
+TEST(DestinationInPlace, LinkToAFullDeviceEndsTheRunAndLeavesTheDevice) {
+    Board board;
+    ASSERT_EQ(symlink("/dev/full", board.dir.file("out.place").c_str()), 0);
+    // Run as root, a program that replaced its destination would replace the device: the case runs
+    // as an unprivileged user, who can read the project and nothing more here.
+    std::string as_user;
+    if (geteuid() == 0) {
+        as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+        ASSERT_EQ(chmod(board.dir.path.c_str(), 0755), 0);
+        if (std::system((as_user + " test -x '" + tested_program() + "'").c_str()) != 0)
+            GTEST_SKIP() << "the unprivileged user cannot start " << tested_program();
+    }
+    const std::string devices = list_dir("/dev");
+    CliResult result = run_tarnwick(board.dir.path, "board out", "", as_user);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, std::string(BANNER) + "Project: Tiny\n\n   1 Footprints found.\n   1 Parts found.\n\n"
+                                                "\n\nFatal error: Can't write output file \"out.place\": No space "
+                                                "left on device\n\n");
+    EXPECT_EQ(list_dir("/dev"), devices);
+    struct stat status {};
+    ASSERT_EQ(stat("/dev/full", &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+    EXPECT_TRUE(std::filesystem::is_symlink(board.dir.file("out.place")));
+    EXPECT_EQ(list_dir(board.dir.path), "board.lpf out.place");
 }
 
 TEST(CommandLine, PipeInAndOut) {

@@ -50,6 +50,7 @@ std::string replace_all(std::string text, const std::string& from, const std::st
 // Starts `Tarnwick board` in `dir` with the interruption signals at their defaults and standard
 // error (and, when asked, standard output) sent to /dev/null. Returns the child's id.
 pid_t start_quiet_run(const std::string& dir, bool quiet_output) {
+    const std::string program = tested_program();
     pid_t child = fork();
     if (child != 0) return child;
     if (chdir(dir.c_str()) != 0) _exit(99);
@@ -57,7 +58,7 @@ pid_t start_quiet_run(const std::string& dir, bool quiet_output) {
     int null = open("/dev/null", O_WRONLY);
     if (quiet_output) dup2(null, 1);
     dup2(null, 2);
-    execl(TARNWICK_EXE, TARNWICK_EXE, "board", static_cast<char*>(nullptr));
+    execl(program.c_str(), program.c_str(), "board", static_cast<char*>(nullptr));
     _exit(98);
 }
 
@@ -157,7 +158,8 @@ TEST(HelpAndVersion, PrintOnStandardOutputAndTouchNothing) {
         CliResult help = run_tarnwick(dir.path, arguments);
         EXPECT_EQ(help.status, 0) << arguments;
         EXPECT_EQ(help.err, "") << arguments;
-        const std::string usage = "Usage: Tarnwick [-I<command file>] [--check] [--findings=FILE] [--fixes=FILE]\n";
+        const std::string usage = "Usage: Tarnwick [-I<command file>] [--check] [--findings=FILE] [--fixes=FILE]\n"
+                                  "                [--review[=FILE]] [source [destination]]\n";
         EXPECT_EQ(help.out.substr(0, usage.size()), usage) << arguments;
         EXPECT_NE(help.out.find("man Tarnwick"), std::string::npos);
     }
@@ -195,14 +197,90 @@ TEST(ArgumentWarnings, NothingIsDroppedWithoutAWord) {
     EXPECT_EQ(list_dir(dir.path), "-Idnp.ini board.lpf dnp.ini out.place");
 }
 
+TEST(ArgumentWarnings, CommandFileNameAfterABareI) {
+    ScratchDir dir;
+    write_file(dir.file("board.lpf"), BOARD);
+    write_file(dir.file("panel.ini"), "-F 2\n");
+    // "-I panel.ini": -I alone reads no command file, and panel.ini becomes the project.
+    for (const char* arguments : {"-I panel.ini board", "-i Panel.INI"}) {
+        const std::string name = std::string(arguments).substr(3, 9);
+        CliResult result = run_tarnwick(dir.path, arguments);
+        const std::string warning = std::string(BANNER) + "\n\nWarning: \"" + name +
+                                    "\" after a bare -I is taken as the source name (a command file's name goes "
+                                    "straight after -I: -I" + name + ").\n\n";
+        EXPECT_EQ(beginning(result.err, warning), warning) << arguments;
+        EXPECT_EQ(result.status, 1) << arguments;
+    }
+    // Glued on, or another source name after a bare -I: no warning.
+    for (const char* arguments : {"-Ipanel.ini board", "-I board"}) {
+        CliResult result = run_tarnwick(dir.path, arguments);
+        EXPECT_EQ(result.status, 0) << arguments;
+        EXPECT_EQ(result.err.find("Warning"), std::string::npos) << arguments;
+    }
+}
+
+// Names in Greek, Cyrillic and Chinese reach the file system as they were typed, wherever they come
+// from, and the console names them. (Under Wine: the Windows program's UTF-8 code page.)
+TEST(NamesInAnyScript, AreReadAndWrittenAsTypedAndNamedOnTheConsole) {
+    ScratchDir dir;
+    const std::string font = read_file(source_path("examples/font.xml"));
+    write_file(dir.file("πλακέτα.lpf"), project(2, 1));
+    write_file(dir.file("команды.ini"), "-V 1\n-C 1\n-A 包含.ini\n");
+    write_file(dir.file("包含.ini"), "-P шрифт_字体.xml\n");
+    write_file(dir.file("шрифт_字体.xml"), font);
+    CliResult named = run_tarnwick(dir.path, "-Iкоманды.ini --review=обзор_电路板.html πλακέτα отчёт_报告");
+    EXPECT_EQ(named.status, 0) << named.err;
+    for (const char* text : {"команды.ini - 3: Including: 包含.ini 1", "Include file 包含.ini 1 done",
+                             "Review page обзор_电路板.html written"})
+        EXPECT_NE(named.err.find(text), std::string::npos) << text << "\n" << named.err;
+
+    // The command file's names, and the font folder of the environment.
+    fs::create_directory(dir.file("шрифты_Ω"));
+    write_file(dir.file("шрифты_Ω/font.xml"), font);
+    write_file(dir.file("Tarnwick.ini"), "-V 1\n-N πλακέτα 报告_Ω\n-C 1\n");
+    CliResult from_file = run_tarnwick(dir.path, "", "", "VexlorFont=шрифты_Ω");
+    EXPECT_EQ(from_file.status, 0) << from_file.err;
+    for (const char* text : {"file names \"πλακέτα\" and \"报告_Ω\" loaded", "Font path: \"шрифты_Ω\""})
+        EXPECT_NE(from_file.err.find(text), std::string::npos) << text << "\n" << from_file.err;
+
+    CliResult missing = run_tarnwick(dir.path, "-I Ωплата板");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, std::string(BANNER) + "\n\nFatal error: Source file \"Ωплата板.lpf\" not found \n\n");
+    EXPECT_EQ(list_dir(dir.path),
+              "BottomPlace.gbr Tarnwick.ini TopPlace.gbr πλακέτα.lpf команды.ini обзор_电路板.html "
+              "отчёт_报告.place шрифт_字体.xml шрифты_Ω 包含.ini 报告_Ω.place");
+}
+
+// On POSIX a name is bytes and is used as it is; Windows would put stand-ins for the bytes that are
+// not UTF-8 and so name another file: there the name is refused, with a message, and nothing written.
+TEST(NamesInAnyScript, ANameThatIsNotUtf8IsUsedAsItIsOrRefused) {
+    ScratchDir dir;
+    const std::string latin1 = "pl\xe4ttchen";
+    write_file(dir.file(latin1 + ".lpf"), project(1, 0));
+    write_file(dir.file("Tarnwick.ini"), "-N " + latin1 + "\n");
+    CliResult result = run_tarnwick(dir.path, "");
+    if (program_is_windows()) {
+        EXPECT_EQ(result.status, 1);
+        const std::string refusal = "\n\nFatal error: Name \"" + latin1 +
+                                    ".lpf\" can't be used unchanged: it is not text in the program's code page "
+                                    "(UTF-8)\n\n";
+        EXPECT_EQ(ending(result.err, refusal), refusal);
+        EXPECT_EQ(list_dir(dir.path), "Tarnwick.ini " + latin1 + ".lpf");
+    } else {
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(list_dir(dir.path), "Tarnwick.ini " + latin1 + ".lpf " + latin1 + ".place");
+    }
+}
+
 TEST(TerminalInput, SaysHowToGiveAProjectInsteadOfWaiting) {
     ScratchDir dir;
+    const std::string program = tested_program();
     int terminal = -1;
     pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
     ASSERT_GE(child, 0);
     if (child == 0) {
         if (chdir(dir.path.c_str()) != 0) _exit(99);
-        execl(TARNWICK_EXE, TARNWICK_EXE, static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(98);
     }
     std::string output;
@@ -230,8 +308,8 @@ TEST(TerminalInput, SaysHowToGiveAProjectInsteadOfWaiting) {
     EXPECT_EQ(list_dir(dir.path), "");
     // A file or a pipe on standard input is read as always.
     write_file(dir.file("board.lpf"), BOARD);
-    EXPECT_EQ(shell(dir.path, "'" TARNWICK_EXE "' < board.lpf > out.txt 2>/dev/null"), 0);
-    EXPECT_EQ(shell(dir.path, "cat board.lpf | '" TARNWICK_EXE "' > piped.txt 2>/dev/null"), 0);
+    EXPECT_EQ(shell(dir.path, "'" + tested_program() + "' < board.lpf > out.txt 2>/dev/null"), 0);
+    EXPECT_EQ(shell(dir.path, "cat board.lpf | '" + tested_program() + "' > piped.txt 2>/dev/null"), 0);
     EXPECT_EQ(read_file(dir.file("out.txt")), read_file(dir.file("piped.txt")));
     EXPECT_NE(read_file(dir.file("out.txt")).find("Project: Edges"), std::string::npos);
 }
@@ -270,25 +348,25 @@ TEST(LineEnds, EachCommandFileIsReadOnce) {
 TEST(FailingStandardOutput, IsAnErrorAndNeverDone) {
     ScratchDir dir;
     write_file(dir.file("board.lpf"), BOARD);
-    EXPECT_EQ(shell(dir.path, "'" TARNWICK_EXE "' < board.lpf > /dev/full 2> full.err"), 1);
+    EXPECT_EQ(shell(dir.path, "'" + tested_program() + "' < board.lpf > /dev/full 2> full.err"), 1);
     {
         const std::string expected =
             "\n\nFatal error: Can't write the report to standard output: No space left on device\n\n";
         EXPECT_EQ(ending(read_file(dir.file("full.err")), expected), expected);
     }
-    EXPECT_EQ(shell(dir.path, "'" TARNWICK_EXE "' < board.lpf >&- 2> closed.err"), 1);
+    EXPECT_EQ(shell(dir.path, "'" + tested_program() + "' < board.lpf >&- 2> closed.err"), 1);
     {
         const std::string expected =
             "\n\nFatal error: Can't write the report to standard output: Bad file descriptor\n\n";
         EXPECT_EQ(ending(read_file(dir.file("closed.err")), expected), expected);
     }
-    EXPECT_EQ(shell(dir.path, "'" TARNWICK_EXE "' --version > /dev/full 2> version.err"), 1);
+    EXPECT_EQ(shell(dir.path, "'" + tested_program() + "' --version > /dev/full 2> version.err"), 1);
     EXPECT_NE(read_file(dir.file("version.err")).find("No space left on device"), std::string::npos);
 
     // With standard output closed, no file the run opens takes its place: the plots stay whole.
     write_file(dir.file("font.xml"), read_file(source_path("examples/font.xml")));
     write_file(dir.file("Tarnwick.ini"), "-C 1\n");
-    EXPECT_EQ(shell(dir.path, "'" TARNWICK_EXE "' < board.lpf >&- 2>/dev/null"), 1);
+    EXPECT_EQ(shell(dir.path, "'" + tested_program() + "' < board.lpf >&- 2>/dev/null"), 1);
     std::string plot = read_file(dir.file("TopPlace.gbr"));
     EXPECT_EQ(plot.substr(0, 4), "G04 ");
     EXPECT_EQ(plot.substr(plot.size() - 10), "M00*\nM02*\n");
@@ -302,7 +380,7 @@ TEST(FullDisk, PlotsAndReportAreWholeOrNotThere) {
     write_file(inputs.file("board.lpf"), project(3, 6000));
     write_file(inputs.file("font.xml"), read_file(source_path("examples/font.xml")));
     write_file(inputs.file("plots.ini"), "-C 1\n-P " + inputs.file("font.xml") + "\n");
-    const std::string run = "'" TARNWICK_EXE "' -I" + inputs.file("plots.ini") + " " + inputs.file("board") + " ";
+    const std::string run = "'" + tested_program() + "' -I" + inputs.file("plots.ini") + " " + inputs.file("board") + " ";
 
     {  // Earlier outputs present: the bottom plot does not fit.
         SmallFileSystem disk("64k");
@@ -332,7 +410,7 @@ TEST(FullDisk, PlotsAndReportAreWholeOrNotThere) {
     {  // The report itself does not fit.
         SmallFileSystem disk("64k");
         write_file(disk.dir.file("board.place"), "earlier report");
-        EXPECT_EQ(shell(disk.dir.path, "'" TARNWICK_EXE "' " + inputs.file("board") + " board 2> err.txt"), 1);
+        EXPECT_EQ(shell(disk.dir.path, "'" + tested_program() + "' " + inputs.file("board") + " board 2> err.txt"), 1);
         {
             const std::string expected =
                 "\n\nFatal error: Can't write output file \"board.place\": No space left on device\n\n";
