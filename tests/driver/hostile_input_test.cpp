@@ -14,6 +14,8 @@
 #include <sstream>
 #include <vector>
 
+#include "common/fatal.h"
+#include "driver/run.h"
 #include "test_support.h"
 
 namespace {
@@ -38,6 +40,19 @@ struct HostileCase {
 };
 
 std::string example_project() { return read_file(source_path("examples/demo_board.lpf")); }
+
+// Where each line of `text` ends: the offset of its line feed.
+std::vector<size_t> line_ends(const std::string& text) {
+    std::vector<size_t> ends;
+    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', end + 1)) ends.push_back(end);
+    return ends;
+}
+
+size_t line_start(const std::vector<size_t>& ends, size_t line) { return line == 0 ? 0 : ends[line - 1] + 1; }
+
+std::string ending(const std::string& text, const std::string& expected) {
+    return text.size() < expected.size() ? text : text.substr(text.size() - expected.size());
+}
 std::string example_font() { return read_file(source_path("examples/font.xml")); }
 
 const std::string SMALL_PROJECT =
@@ -271,15 +286,64 @@ TEST(HostileInput, UnclosedQuotesFontsAndDirectories) {
     for (const HostileCase& hostile : quote_and_file_cases()) check_run(hostile);
 }
 
-TEST(HostileInput, ProjectCutOffAfterEveryLine) {
-    std::string project = example_project();
-    size_t lines = 0;
-    for (size_t end = project.find('\n'); end != std::string::npos; end = project.find('\n', end + 1)) {
-        HostileCase cut{"cut after line " + std::to_string(++lines), {{"board.lpf", project.substr(0, end + 1)}}};
-        check_run(cut);
+// Through the program, the project cut off at a sample of its lines: every 25th and the lines
+// around each section header. The test below cuts it after every line, in the test's own process.
+TEST(HostileInput, ProjectCutOffAtASampleOfLines) {
+    const std::string project = example_project();
+    const std::vector<size_t> ends = line_ends(project);
+    size_t cuts = 0;
+    for (size_t line = 0; line < ends.size(); ++line) {
+        const bool near_a_header = project[line_start(ends, line)] == '[' ||
+                                   (line + 1 < ends.size() && project[ends[line] + 1] == '[') ||
+                                   (line > 0 && project[line_start(ends, line - 1)] == '[');
+        if (line % 25 != 0 && !near_a_header) continue;
+        ++cuts;
+        check_run({"cut after line " + std::to_string(line + 1), {{"board.lpf", project.substr(0, ends[line] + 1)}}});
         if (HasFatalFailure()) return;
     }
-    EXPECT_GT(lines, 300u);
+    EXPECT_GT(cuts, 30u);
+}
+
+// Every cut, each a whole run in this process (a few milliseconds, where a started program costs
+// tens, and hundreds under the sanitizers or Wine): the run ends with the whole report and "Done!",
+// or with a message and no report; nothing else is written.
+TEST(CutOffProject, EveryLineEndsTheRunWithTheReportOrAMessage) {
+    const std::string project = example_project();
+    const std::vector<size_t> ends = line_ends(project);
+    ScratchDir dir;
+    std::FILE* no_output = std::fopen("/dev/null", "w");
+    ASSERT_NE(no_output, nullptr);
+    size_t completed = 0;
+    for (size_t line = 0; line < ends.size(); ++line) {
+        SCOPED_TRACE("cut after line " + std::to_string(line + 1));
+        write_file(dir.file("board.lpf"), project.substr(0, ends[line] + 1));
+        std::istringstream no_input;
+        std::ostringstream console;
+        RunEnvironment environment{no_input, false, no_output, console, std::nullopt, std::nullopt, "(time)"};
+        std::string message;
+        try {
+            EXPECT_EQ(run({"-I", dir.file("board")}, environment), 0);
+        } catch (const FatalError& error) {
+            message = error.what();
+        }
+        const std::map<std::string, std::string> files = directory_files(dir.path);
+        if (message.empty()) {
+            ++completed;
+            EXPECT_EQ(ending(console.str(), "\nDone!\n"), "\nDone!\n");
+            ASSERT_EQ(files.count("board.place"), 1u);
+            EXPECT_EQ(files.at("board.place").back(), '\n');
+            EXPECT_FALSE(std::regex_search(files.at("board.place"), NOT_A_NUMBER));
+        } else {
+            EXPECT_EQ(files.count("board.place"), 0u) << message;
+        }
+        EXPECT_FALSE(std::regex_search(console.str() + message, NOT_A_NUMBER));
+        EXPECT_LE(files.size(), 2u);
+        std::remove(dir.file("board.place").c_str());
+    }
+    std::fclose(no_output);
+    // A cut inside a section stops the run; the cuts after the parts complete.
+    EXPECT_GT(completed, 0u);
+    EXPECT_LT(completed, ends.size());
 }
 
 TEST(HostileInput, IncludeChainsAndSelfInclusion) {
