@@ -15,8 +15,8 @@ Markdown is read:
     <!-- example: CLAUSE; CLAUSE; ... -->
     A block of shell commands right after it, unless a `run` clause gives the command; then, when
     a clause says what the example shows, the next block (prose may stand between). Clauses:
-      in DIR          the working folder is a fresh copy of DIR, a folder of the source tree
-                      (default: examples)
+      in DIR          the working folder is a fresh copy of DIR, a folder of the source tree,
+                      without outputs that runs left there (default: examples)
       first COMMAND   runs before the commands shown (to make what they need)
       run COMMAND     the command, when the text does not show it as a block
       status N        the exit status of the last command (default 0)
@@ -167,7 +167,9 @@ def run_example(program, document, example, files, scratch):
     os.makedirs(os.path.join(top, 'build'))
     os.symlink(program, os.path.join(top, 'build', 'Tarnwick'))
     folder = os.path.join(top, clauses['in'])
-    shutil.copytree(os.path.join(TOP, clauses['in']), folder)
+    # Without the outputs that runs there left (the README's first command runs the example).
+    shutil.copytree(os.path.join(TOP, clauses['in']), folder,
+                    ignore=shutil.ignore_patterns('*.place', '*.gbr', '*.html', '*.png'))
     for name, text in files.items():
         with open(os.path.join(folder, name), 'w', encoding='utf-8') as file:
             file.write(text)
