@@ -8,6 +8,24 @@
 
 #include <random>
 
+namespace {
+
+// A C file over the handle, in text mode: every line ends with CR LF, as text files do here. Null,
+// and the handle closed, when it cannot be made.
+std::FILE* text_file_over(HANDLE handle) {
+    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_WRONLY);
+    std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "w") : nullptr;
+    if (file == nullptr) {
+        if (descriptor >= 0)
+            _close(descriptor);
+        else
+            CloseHandle(handle);
+    }
+    return file;
+}
+
+}  // namespace
+
 InPlaceTarget open_in_place(const std::string& target) {
     // Only a file on a disk can be replaced; a device (NUL, CON, COM1) or a pipe is written as it is.
     HANDLE handle = CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -17,15 +35,7 @@ InPlaceTarget open_in_place(const std::string& target) {
         CloseHandle(handle);
         return {};
     }
-    int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_WRONLY);
-    std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "w") : nullptr;
-    if (file == nullptr) {
-        if (descriptor >= 0)
-            _close(descriptor);
-        else
-            CloseHandle(handle);
-    }
-    return {true, file};
+    return {true, text_file_over(handle)};
 }
 
 bool replaceable_target(const std::string& target) {
@@ -47,14 +57,8 @@ std::FILE* create_file_beside(const std::string& target, std::string& temporary_
             if (GetLastError() == ERROR_FILE_EXISTS) continue;
             return nullptr;
         }
-        // Text mode: every line ends with CR LF, as text files do here.
-        int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_TEXT | _O_WRONLY);
-        std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "w") : nullptr;
+        std::FILE* file = text_file_over(handle);
         if (file == nullptr) {
-            if (descriptor >= 0)
-                _close(descriptor);
-            else
-                CloseHandle(handle);
             DeleteFileA(name.c_str());
             return nullptr;
         }
