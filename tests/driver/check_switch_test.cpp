@@ -91,21 +91,6 @@ TEST(CheckSwitch, OnlyAmongTheSwitchesAndOnlyInLowerCase) {
     EXPECT_EQ(missing.err.find("Placement check"), std::string::npos);
 }
 
-TEST(CheckDemo, PrintsWhatTheReadmeShowsWithEveryKind) {
-    ScratchDir dir;
-    for (const char* file : {"check_demo.lpf", "check_demo.ini"})
-        write_file(dir.file(file), read_file(source_path(std::string("examples/") + file)));
-    CliResult result = run_tarnwick(dir.path, "-Icheck_demo.ini --check");
-    EXPECT_EQ(result.status, 2);
-    // The README shows the whole console of this run, from the banner's first line of text.
-    const std::string readme = read_file(source_path("README.md"));
-    const std::string before = "    ../build/Tarnwick -Icheck_demo.ini --check\n\nprints\n\n```\n";
-    size_t start = readme.find(before);
-    ASSERT_NE(start, std::string::npos);
-    start += before.size();
-    EXPECT_EQ(result.err, "\n\n" + readme.substr(start, readme.find("```", start) - start));
-}
-
 namespace {
 
 // Two-pin footprints in mils, pads 40 wide at +-40: one with its centroid on pin 1, as many
