@@ -31,6 +31,7 @@ constexpr LongSwitch LONG_SWITCHES[] = {
     {"--findings", SwitchValue::REQUIRED, nullptr, &Invocation::findings_name},
     {"--fixes", SwitchValue::REQUIRED, nullptr, &Invocation::fixes_name},
     {"--review", SwitchValue::OPTIONAL, &Invocation::review, &Invocation::review_name},
+    {"--review-encoding", SwitchValue::REQUIRED, nullptr, &Invocation::review_encoding},
 };
 
 bool is_long_switch(const std::string& argument) { return argument.starts_with("--"); }
@@ -137,6 +138,12 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
             throw FatalError(
                 format_text("\n\nFatal Error: INI file \"%s\" not found.\n\n", invocation.command_file_name.c_str()));
     }
+    if (!invocation.review_encoding.empty()) {
+        invocation.review_code_page = find_code_page(invocation.review_encoding);
+        if (invocation.review_code_page == nullptr)
+            throw FatalError(format_text("\n\nFatal error: unknown encoding \"%s\" for the review page; known: %s\n\n",
+                                         invocation.review_encoding.c_str(), code_page_names().c_str()));
+    }
     if (next < arguments.size()) {
         invocation.source_name = arguments[next];
         // "-I panel.ini board": the blank made -I read no command file and panel.ini the project.
@@ -163,7 +170,8 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
 
 void print_usage(std::ostream& out) {
     out << "Usage: Tarnwick [-I<command file>] [--check] [--findings=FILE] [--fixes=FILE]\n"
-           "                [--review[=FILE]] [source [destination]]\n"
+           "                [--review[=FILE]] [--review-encoding=NAME]\n"
+           "                [source [destination]]\n"
            "       Tarnwick --help | --version\n"
            "\n"
            "Writes the component placement report of a layout project (.lpf) and, when\n"
@@ -190,6 +198,12 @@ void print_usage(std::ostream& out) {
            "                   default named after the report (board.review.html beside\n"
            "                   board.place; review.html when the report goes to\n"
            "                   standard output)\n"
+           "  --review-encoding=NAME\n"
+           "                   the code page of the texts on the review page:\n"
+           "                   windows-1250, windows-1251, windows-1252, iso-8859-1,\n"
+           "                   iso-8859-2, iso-8859-5, koi8-r, cp866 or cp437; by\n"
+           "                   default UTF-8 when the texts are valid UTF-8, else\n"
+           "                   windows-1252 (the report keeps its bytes)\n"
            "  -h, -H, --help   print this text\n"
            "  --version        print the program's name and version\n"
            "\n"

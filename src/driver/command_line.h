@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "review/code_pages.h"
+
 constexpr const char* DEFAULT_COMMAND_FILE = "Tarnwick.ini";
 
 /// What the command line asks for.
@@ -15,6 +17,8 @@ struct Invocation {
     std::string review_name;  // --review=FILE; empty: named after the report
     std::string findings_name;  // --findings=FILE: the check's findings as CSV; empty: none
     std::string fixes_name;     // --fixes=FILE: the check's suggested fixes; empty: none
+    std::string review_encoding;                 // --review-encoding=NAME as given
+    const CodePage* review_code_page = nullptr;  // what it names; nullptr: UTF-8 or Windows-1252
 };
 
 /// What a run does besides the placement work.
@@ -26,7 +30,8 @@ Request requested_action(const std::vector<std::string>& arguments);
 
 /// Reads the switches (those before the first other argument) and the two names.
 /// `-I<name>` names the command file and must exist; `--check` asks for the placement check,
-/// `--review` or `--review=FILE` for the review page. A long switch ("--...") that is none of the
+/// `--review` or `--review=FILE` for the review page, `--review-encoding=NAME` the code page of its
+/// texts (an unknown name is a fatal error). A long switch ("--...") that is none of the
 /// known ones stops the run (FatalError, naming the nearest known one) before anything is read;
 /// other single-letter switches are reported and ignored. A destination that looks like a
 /// switch, arguments after the destination and a source name ending in ".ini" right after a bare

@@ -110,11 +110,13 @@ void open_check_outputs(const RunFiles& files, CheckOutputs& outputs) {
 
 // After the report: the placement check's findings, on the console (--check) and in the outputs
 // named. Returns the run's exit status: 2 when --check found an error.
-int check_and_review(bool check, const CheckInput& input, const RunFiles& files, CheckOutputs& outputs,
+int check_and_review(const Invocation& invocation, const CheckInput& input, const RunFiles& files, CheckOutputs& outputs,
                      std::ostream& console) {
     const CheckFindings findings = check_placement(input);
     if (!files.review_page.empty()) {
-        write_review_page(outputs.review_page.stream(), ReviewInput{input.units, input.project, input.board, findings});
+        ReviewInput review{input.units, input.project, input.board, findings};
+        review.code_page = invocation.review_code_page;
+        write_review_page(outputs.review_page.stream(), review);
         outputs.review_page.finish();
         print_to(console, "\nReview page %s written\n", files.review_page.c_str());
     }
@@ -126,7 +128,7 @@ int check_and_review(bool check, const CheckInput& input, const RunFiles& files,
         write_fixes(outputs.fixes.stream(), findings, input.project, input.units, files.fixes);
         outputs.fixes.finish();
     }
-    if (!check) return 0;
+    if (!invocation.check) return 0;
     print_findings(console, findings, input.project);
     return findings.errors > 0 ? 2 : 0;
 }
@@ -178,7 +180,7 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     int status = 0;
     if (checked) {
         const geometry::BoardRings board = geometry::board_rings(project);
-        status = check_and_review(invocation.check,
+        status = check_and_review(invocation,
                                   CheckInput{units, configuration.info, configuration.overrides, project, board},
                                   files, check_outputs, console);
     }

@@ -191,7 +191,6 @@ const reviewPure = (() => {
   const { clamp, signOf, otherSide, esc, classKey, formatLength, formatCount, toBoard } = reviewPure;
 
   // ------------------------------------------------------------------ constants
-  const U = 10000;                  // path units per inch: integer coordinates build and parse fast
   const ROW_OVERSCAN = 10;          // rows rendered beyond the visible ones, so fast scrolling shows no gaps
   const TARGET_R = 0.02;            // inches: outer ring radius of a placement target
   const PARTS_PER_CELL = 60;        // about this many parts share one grid cell's paths (see makeGrid)
@@ -222,33 +221,44 @@ const reviewPure = (() => {
     }
   })();
   const parts = data.parts;
+  // Path units per inch: the data give every drawing coordinate as a whole number of them, and
+  // the placement points in inches.
+  const U = data.scale;
+  // The board outlines in inches, for the boxes.
+  const outlinesInches = data.outlines.map((c) => c.map((v) => v / U));
   const unitLabel = reviewPure.unitLabelOf(data.units);
   const UNIT_NAMES = { mm: 'millimetres', in: 'inches', mil: 'mils' };
 
   // Board inches to path units.
   function q(v) { return Math.round(v * U); }
+  // The pads of a part on copper layer `layer` ("top", "bottom" or "inner").
+  const NO_PADS = [];
+  function padsOn(p, layer) { return p.pads[layer] || NO_PADS; }
 
   // ------------------------------------------------------------------ path data
   // The data give every pad, outline line and mark on the board, ready to draw: the page only
   // turns them into path data. Pads are counter-clockwise in board coordinates (y up); drill holes
   // are drawn clockwise, so with the nonzero fill rule they punch through their own pad only.
   function padPath(pad) {
-    let d = pad.circle ? circlePath(pad.circle[0], pad.circle[1], pad.circle[2], true) : polyPath(pad.polygon, true);
-    if (pad.hole) d += circlePath(pad.hole[0], pad.hole[1], pad.hole[2], false);
+    let d = pad.circle ? circleData(pad.circle[0], pad.circle[1], pad.circle[2], true) : polyPath(pad.polygon, true);
+    if (pad.hole) d += circleData(pad.hole[0], pad.hole[1], pad.hole[2], false);
     return d;
   }
-  // A flat list of points x0, y0, x1, y1, ... as path data, closed or open.
+  // A flat list of points x0, y0, x1, y1, ... (path units) as path data, closed or open.
   function polyPath(pts, closed) {
     if (pts.length < 4) return '';
-    let d = 'M' + q(pts[0]) + ' ' + q(pts[1]);
-    for (let k = 2; k + 1 < pts.length; k += 2) d += 'L' + q(pts[k]) + ' ' + q(pts[k + 1]);
+    let d = 'M' + pts[0] + ' ' + pts[1];
+    for (let k = 2; k + 1 < pts.length; k += 2) d += 'L' + pts[k] + ' ' + pts[k + 1];
     return closed ? d + 'Z' : d;
   }
-  function circlePath(x, y, r, ccw) {
-    const sweep = ccw ? ' 0 1 1 ' : ' 0 1 0 ', rr = q(r), cx = q(x), cy = q(y);
-    return 'M' + (cx + rr) + ' ' + cy + 'A' + rr + ' ' + rr + sweep + (cx - rr) + ' ' + cy +
-           'A' + rr + ' ' + rr + sweep + (cx + rr) + ' ' + cy + 'Z';
+  // A circle about (cx, cy) of radius r, in path units.
+  function circleData(cx, cy, r, ccw) {
+    const sweep = ccw ? ' 0 1 1 ' : ' 0 1 0 ';
+    return 'M' + (cx + r) + ' ' + cy + 'A' + r + ' ' + r + sweep + (cx - r) + ' ' + cy +
+           'A' + r + ' ' + r + sweep + (cx + r) + ' ' + cy + 'Z';
   }
+  // The same in inches.
+  function circlePath(x, y, r, ccw) { return circleData(q(x), q(y), q(r), ccw); }
   // hl, hw: half length and half width of a box about (cx, cy) with corners of radius r.
   function roundRectPath(cx, cy, hl, hw, r) {
     const at = (u, v) => q(cx + u) + ' ' + q(cy + v);
@@ -261,14 +271,17 @@ const reviewPure = (() => {
   // Bounding box of everything drawn for a part, in board inches.
   function partBox(p) {
     const b = [p.x - TARGET_R, p.y - TARGET_R, p.x + TARGET_R, p.y + TARGET_R];
-    for (const pad of p.pads) {
-      if (pad.circle) growBox(b, pad.circle[0], pad.circle[1], pad.circle[2], pad.circle[2]);
-      else for (let k = 0; k + 1 < pad.polygon.length; k += 2) growBox(b, pad.polygon[k], pad.polygon[k + 1], 0, 0);
+    for (const layer in p.pads) {
+      for (const pad of p.pads[layer]) {
+        if (pad.circle) growBox(b, pad.circle[0] / U, pad.circle[1] / U, pad.circle[2] / U, pad.circle[2] / U);
+        else for (let k = 0; k + 1 < pad.polygon.length; k += 2) growBox(b, pad.polygon[k] / U, pad.polygon[k + 1] / U, 0, 0);
+      }
     }
     for (const ln of p.outline) {
-      for (let k = 0; k + 1 < ln.points.length; k += 2) growBox(b, ln.points[k], ln.points[k + 1], ln.width / 2, ln.width / 2);
+      const w = ln.width / 2 / U;
+      for (let k = 0; k + 1 < ln.points.length; k += 2) growBox(b, ln.points[k] / U, ln.points[k + 1] / U, w, w);
     }
-    for (const g of p.glue) growBox(b, g[0], g[1], g[2] / 2, g[2] / 2);
+    for (const g of p.glue) growBox(b, g[0] / U, g[1] / U, g[2] / 2 / U, g[2] / 2 / U);
     return b;
   }
   function growBox(b, x, y, hx, hy) {
@@ -289,7 +302,7 @@ const reviewPure = (() => {
   // Copper path data of a part on one layer (a through-hole part has copper on both).
   function copper(i, layer) {
     let d = '';
-    for (const pad of parts[i].pads) if (pad.layer === layer) d += padPath(pad);
+    for (const pad of padsOn(parts[i], layer)) d += padPath(pad);
     return d;
   }
 
@@ -315,7 +328,7 @@ const reviewPure = (() => {
     return byWidth;
   }
   // Hair-thin lines still get a visible width when zoomed in.
-  function lineWidthUnits(w) { return Math.max(q(w), 20); }
+  function lineWidthUnits(w) { return Math.max(w, 20); }
 
   // Placement target: SMD one ring, Thru-Hole two, Mixed three (all with a cross-hair), Null four fine rings.
   const RINGS = { 'SMD': [1], 'Thru-Hole': [1, 0.65], 'Mixed': [1, 0.7, 0.4], 'Null': [1, 0.78, 0.56, 0.34] };
@@ -406,8 +419,8 @@ const reviewPure = (() => {
     frameNote: (i) => (partFrames[i] === FRAME_NOTE ? haloPath(i) : ''),
     tgt: (i) => (parts[i].class !== 'Null' ? targetPath(parts[i]) : ''),
     tgtNull: (i) => (parts[i].class === 'Null' ? targetPath(parts[i]) : ''),   // finer rings, drawn thinner
-    glue: (i) => parts[i].glue.map((g) => circlePath(g[0], g[1], g[2] / 2, true)).join(''),
-    p1: (i) => (parts[i].pin1 ? circlePath(parts[i].pin1[0], parts[i].pin1[1], parts[i].pin1[2], true) : ''),
+    glue: (i) => parts[i].glue.map((g) => circleData(g[0], g[1], g[2] / 2, true)).join(''),
+    p1: (i) => (parts[i].pin1 ? circleData(parts[i].pin1[0], parts[i].pin1[1], parts[i].pin1[2], true) : ''),
   };
   function partLayer(cell, name, side, excluded) {
     return cellPath(cell, name + ':' + side + ':' + excluded,
@@ -859,7 +872,7 @@ const reviewPure = (() => {
   const drawingBox = (() => {
     const b = [Infinity, Infinity, -Infinity, -Infinity];
     for (const c of grid) growBox(b, (c.box[0] + c.box[2]) / 2, (c.box[1] + c.box[3]) / 2, (c.box[2] - c.box[0]) / 2, (c.box[3] - c.box[1]) / 2);
-    for (const c of data.outlines) for (let k = 0; k + 1 < c.length; k += 2) growBox(b, c[k], c[k + 1], 0, 0);
+    for (const c of outlinesInches) for (let k = 0; k + 1 < c.length; k += 2) growBox(b, c[k], c[k + 1], 0, 0);
     return b;
   })();
 
@@ -879,7 +892,7 @@ const reviewPure = (() => {
   // Fit: the outline, or every part when there is none, fills the view.
   function fitState() {
     measure();
-    Object.assign(view, reviewPure.fitView(view, reviewPure.boardBox(data.outlines, boxes)));
+    Object.assign(view, reviewPure.fitView(view, reviewPure.boardBox(outlinesInches, boxes)));
   }
   function fit() { fitState(); commitView(); }
 
@@ -1188,7 +1201,9 @@ const reviewPure = (() => {
     document.title = 'Placement review: ' + data.project;
     $('project').textContent = data.project;
     $('st-units').textContent = unitLabel;
-    $('units-note').textContent = 'X and Y in ' + UNIT_NAMES[unitLabel] + ', as the report prints them';
+    // The units of X and Y, and the code page the texts were read in when they were not UTF-8.
+    $('units-note').textContent = 'X and Y in ' + (UNIT_NAMES[unitLabel] || unitLabel) + ', as the report prints them' +
+      (data.encoding !== 'utf-8' ? '; texts read as ' + data.encoding : '');
     $('st-top').textContent = formatCount(counts.top);
     $('st-bottom').textContent = formatCount(counts.bottom);
     $('st-excluded').textContent = formatCount(counts.excluded);

@@ -7,17 +7,25 @@
 
 #include "common/fatal.h"
 #include "common/text.h"
+#include "review/code_pages.h"
 #include "review/page_template.h"
 
 namespace {
 
 constexpr const char* DATA_PLACEHOLDER = "@BOARD_DATA@";
 
-// JSON text built piece by piece, the commas between values put in as they come; lengths in
-// inches with five decimals (a quarter of a micrometre).
+// Drawing coordinates (pads, holes, lines, marks, the board outline) are whole numbers of this
+// many units per inch: a ten-thousandth of an inch, finer than any pad edge the page shows, and
+// short whole numbers keep a board of 60,000 parts quick to read in.
+constexpr double DRAWING_SCALE = 10000.0;
+
+// JSON text built piece by piece, the commas between values put in as they come; placement
+// points in inches with five decimals (a quarter of a micrometre).
 class Json {
 public:
     std::string text;
+    // The code page of the project's texts; nullptr: they are UTF-8 and written as they are.
+    const CodePage* code_page = nullptr;
 
     void open(char bracket) {
         separate();
@@ -44,6 +52,12 @@ public:
         separate();
         text += std::to_string(number);
     }
+    // A drawing coordinate: inches as a whole number of drawing units, of any length.
+    void drawing(double inches) {
+        separate();
+        const double units = std::isfinite(inches) ? std::nearbyint(inches * DRAWING_SCALE) : 0.0;
+        text += format_text("%.0f", units + 0.0);  // + 0.0: no "-0"
+    }
     void value(bool truth) {
         separate();
         text += truth ? "true" : "false";
@@ -69,13 +83,15 @@ private:
     bool first_ = true;
 };
 
-// A JSON string; every "<" escaped, so that no text can end the page's script element.
+// A JSON string in UTF-8; every "<" escaped, so that no text can end the page's script element.
 void Json::value(std::string_view string) {
     separate();
     text += '"';
     for (char c : string) {
         auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (byte >= 0x80 && code_page != nullptr) {
+            append_decoded(text, byte, *code_page);
+        } else if (c == '"' || c == '\\') {
             text += '\\';
             text += c;
         } else if (byte < 0x20 || c == '<') {
@@ -97,21 +113,21 @@ const char* layer_name(int layer) {
     }
 }
 
-// A flat list of coordinates: x0, y0, x1, y1, ...
+// A flat list of drawing coordinates: x0, y0, x1, y1, ...
 void write_points(Json& json, const std::vector<geometry::Point>& points) {
     json.open('[');
     for (const geometry::Point& point : points) {
-        json.value(point.x);
-        json.value(point.y);
+        json.drawing(point.x);
+        json.drawing(point.y);
     }
     json.close(']');
 }
 
 void write_circle(Json& json, geometry::Point centre, double radius) {
     json.open('[');
-    json.value(centre.x);
-    json.value(centre.y);
-    json.value(radius);
+    json.drawing(centre.x);
+    json.drawing(centre.y);
+    json.drawing(radius);
     json.close(']');
 }
 
@@ -122,7 +138,8 @@ const PinRecord* first_pin(const FootprintRecord& footprint) {
     return footprint.pins.empty() ? nullptr : &footprint.pins.front();
 }
 
-// The pin-1 mark: a dot on the pin a third as wide as its first copper pad's smaller side.
+// The pin-1 mark: a dot on the pin two thirds as wide as its first copper pad's smaller side, so
+// that it reads on a fine-pitch pin and on a connector's alike and leaves a rim of copper.
 void write_pin1(Json& json, const PartRecord& part, const FootprintRecord& footprint) {
     json.key("pin1");
     const PinRecord* pin = first_pin(footprint);
@@ -139,35 +156,47 @@ void write_pin1(Json& json, const PartRecord& part, const FootprintRecord& footp
         }
     }
     const BoardPoint at = to_board(part, pin->x, pin->y);
-    write_circle(json, {at.x, at.y}, size / 6.0);
+    write_circle(json, {at.x, at.y}, size / 3.0);
 }
 
-// The copper pads, body outline lines and pin 1 of a part, on the board, ready to draw.
+// The copper pads, body outline lines and pin 1 of a part, on the board, ready to draw; the pads
+// by copper layer as seen from the top, a layer without pads left out.
 void write_footprint_drawing(Json& json, const PartRecord& part, const FootprintRecord& footprint) {
+    const std::vector<geometry::PadOnBoard> pads = geometry::pads_on_board(part, footprint);
     json.key("pads");
-    json.open('[');
-    for (const geometry::PadOnBoard& pad : geometry::pads_on_board(part, footprint)) {
-        json.open('{');
-        json.field("layer", layer_name(pad.copper.layer));
-        if (pad.copper.circle) {
-            json.key("circle");
-            write_circle(json, pad.copper.centre, pad.copper.radius);
-        } else {
-            json.key("polygon");
-            write_points(json, pad.copper.polygon);
+    json.open('{');
+    for (int layer : {LAYER_TOP, LAYER_BOTTOM, LAYER_INNER}) {
+        bool any = false;
+        for (const geometry::PadOnBoard& pad : pads) {
+            if (pad.copper.layer != layer) continue;
+            if (!any) {
+                json.key(layer_name(layer));
+                json.open('[');
+                any = true;
+            }
+            json.open('{');
+            if (pad.copper.circle) {
+                json.key("circle");
+                write_circle(json, pad.copper.centre, pad.copper.radius);
+            } else {
+                json.key("polygon");
+                write_points(json, pad.copper.polygon);
+            }
+            if (pad.drill > 0.0) {
+                json.key("hole");
+                write_circle(json, pad.hole, pad.drill / 2.0);
+            }
+            json.close('}');
         }
-        if (pad.drill > 0.0) {
-            json.key("hole");
-            write_circle(json, pad.hole, pad.drill / 2.0);
-        }
-        json.close('}');
+        if (any) json.close(']');
     }
-    json.close(']');
+    json.close('}');
     json.key("outline");
     json.open('[');
     for (const OutlineRecord& line : footprint.outlines) {
         json.open('{');
-        json.field("width", line.width);
+        json.key("width");
+        json.drawing(line.width);
         json.key("points");
         write_points(json, geometry::outline_on_board(line, part));
         json.field("closed", line.closed);
@@ -199,9 +228,9 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
     for (int i = 0; i < part.glue.count; ++i) {
         const GlueSpot& spot = part.glue[static_cast<size_t>(i)];
         json.open('[');
-        json.value(spot.x);
-        json.value(spot.y);
-        json.value(spot.dia);
+        json.drawing(spot.x);
+        json.drawing(spot.y);
+        json.drawing(spot.dia);
         json.close(']');
     }
     json.close(']');
@@ -211,6 +240,26 @@ void write_part(Json& json, const ReviewInput& input, const PartRecord& part, co
     for (int finding : findings) json.value(finding);
     json.close(']');
     json.close('}');
+}
+
+// The subject a finding is about: its footprint's name, or the designator or record it names.
+std::string_view finding_subject(const Finding& finding, const Project& project) {
+    if (finding.footprint < 0) return finding.subject;
+    return project.footprints.records[static_cast<size_t>(finding.footprint)].name;
+}
+
+// The code page of the texts the page shows: the one named, else none when every text is valid
+// UTF-8, else Windows-1252 (the likeliest single-byte code page of a layout editor's files).
+const CodePage* texts_code_page(const ReviewInput& input) {
+    if (input.code_page != nullptr) return input.code_page;
+    const Project& project = input.project;
+    bool utf8 = valid_utf8(project.project_name);
+    for (const PartRecord& part : project.parts)
+        utf8 = utf8 && valid_utf8(part.ref_des) && valid_utf8(part.shape) && valid_utf8(part.value) &&
+               valid_utf8(part.info_text);
+    for (const Finding& finding : input.findings.findings)
+        utf8 = utf8 && valid_utf8(finding_subject(finding, project)) && valid_utf8(finding.cause) && valid_utf8(finding.fix);
+    return utf8 ? nullptr : &windows_1252();
 }
 
 }  // namespace
@@ -224,8 +273,11 @@ std::string review_data(const ReviewInput& input) {
         for (int part : findings[k].parts) part_findings[static_cast<size_t>(part)].push_back(static_cast<int>(k));
 
     Json json;
+    json.code_page = texts_code_page(input);
     json.open('{');
-    json.field("version", 2);
+    json.field("version", 3);
+    // How the project's texts were read: what the page shows is UTF-8 either way.
+    json.field("encoding", json.code_page != nullptr ? json.code_page->name : "utf-8");
     json.field("project", input.project.project_name);
     // The unit of the figures the page shows, as the report being written prints them.
     json.key("units");
@@ -234,6 +286,14 @@ std::string review_data(const ReviewInput& input) {
     json.field("per_inch", input.units.placement.per_inch);
     json.field("decimals", input.units.placement.decimals);
     json.close('}');
+    json.key("scale");
+    json.value(static_cast<int>(DRAWING_SCALE));
+    // The report's origin, for the axes the page draws.
+    json.key("origin");
+    json.open('[');
+    json.value(input.origin.x);
+    json.value(input.origin.y);
+    json.close(']');
     json.key("outlines");
     json.open('[');
     for (const std::vector<geometry::Ring>& outline : input.board)
@@ -251,9 +311,7 @@ std::string review_data(const ReviewInput& input) {
         json.field("severity", kind.severity == SEVERITY_ERROR ? "error" : "note");
         json.field("kind", kind.word);
         json.field("title", kind.title);
-        json.field("subject", finding.footprint >= 0
-                                  ? std::string_view(input.project.footprints.records[static_cast<size_t>(finding.footprint)].name)
-                                  : std::string_view(finding.subject));
+        json.field("subject", finding_subject(finding, input.project));
         json.key("parts");
         json.open('[');
         for (int part : finding.parts) json.value(part);

@@ -102,10 +102,14 @@ function uniqueRefPart(side, from = 0.5) {
   assert.ok(found !== undefined, 'the data has no ' + side + ' part with a designator of its own');
   return found;
 }
-// The box of a pad as the data give it: a circle or a flat list of polygon points.
+// Drawing coordinates are whole numbers of 1/scale inch; placement points are inches.
+const inches = (v) => v / data.scale;
+// The pads of a part with their layer: { layer, circle | polygon, hole }.
+const padsOf = (p) => Object.entries(p.pads).flatMap(([layer, list]) => list.map((pad) => ({ layer, ...pad })));
+// The box of a pad as the data give it, in inches: a circle or a flat list of polygon points.
 function padBox(pad) {
-  if (pad.circle) { const [x, y, r] = pad.circle; return [x - r, y - r, x + r, y + r]; }
-  const xs = pad.polygon.filter((_, k) => k % 2 === 0), ys = pad.polygon.filter((_, k) => k % 2 === 1);
+  if (pad.circle) { const [x, y, r] = pad.circle.map(inches); return [x - r, y - r, x + r, y + r]; }
+  const xs = pad.polygon.filter((_, k) => k % 2 === 0).map(inches), ys = pad.polygon.filter((_, k) => k % 2 === 1).map(inches);
   return [Math.min(...xs), Math.min(...ys), Math.max(...xs), Math.max(...ys)];
 }
 // A box around everything a part draws, never smaller than the page's own: pads, footprint
@@ -113,9 +117,9 @@ function padBox(pad) {
 function roughBox(p) {
   const b = [p.x - 0.02, p.y - 0.02, p.x + 0.02, p.y + 0.02];
   const grow = (x, y, r) => { b[0] = Math.min(b[0], x - r); b[1] = Math.min(b[1], y - r); b[2] = Math.max(b[2], x + r); b[3] = Math.max(b[3], y + r); };
-  for (const pad of p.pads) { const pb = padBox(pad); grow(pb[0], pb[1], 0); grow(pb[2], pb[3], 0); }
-  for (const ln of p.outline) for (let k = 0; k < ln.points.length; k += 2) grow(ln.points[k], ln.points[k + 1], ln.width / 2);
-  for (const g of p.glue) grow(g[0], g[1], g[2] / 2);
+  for (const pad of padsOf(p)) { const pb = padBox(pad); grow(pb[0], pb[1], 0); grow(pb[2], pb[3], 0); }
+  for (const ln of p.outline) for (let k = 0; k < ln.points.length; k += 2) grow(inches(ln.points[k]), inches(ln.points[k + 1]), inches(ln.width) / 2);
+  for (const g of p.glue) grow(inches(g[0]), inches(g[1]), inches(g[2]) / 2);
   return b;
 }
 // A top part with a surface pad big enough to sample when the part is centred, whose designator a
@@ -123,8 +127,7 @@ function roughBox(p) {
 function partWithOpenPad() {
   const top = placedOn('top'), boxes = new Map(parts.map((p, i) => [i, roughBox(p)]));
   for (const i of top.slice(Math.floor(top.length / 3)).concat(top)) {
-    const found = parts[i].pads.map(padBox).find((b, k) => parts[i].pads[k].layer === 'top' && !parts[i].pads[k].hole &&
-      Math.min(b[2] - b[0], b[3] - b[1]) >= 0.02);
+    const found = (parts[i].pads.top || []).filter((pad) => !pad.hole).map(padBox).find((b) => Math.min(b[2] - b[0], b[3] - b[1]) >= 0.02);
     if (!found) continue;
     const pad = { x: (found[0] + found[2]) / 2, y: (found[1] + found[3]) / 2 };
     const inside = (b) => pad.x >= b[0] && pad.x <= b[2] && pad.y >= b[1] && pad.y <= b[3];
@@ -202,6 +205,21 @@ try {
     assert.ok(row, 'row of ' + parts[k].ref + ' not rendered');
     assert.equal(row.cells[9], parts[k].info);
     assert.equal(await page.$$eval('#tbody b, #tbody script', (e) => e.length), 0);
+    await search(page, '');
+  });
+
+  // Only where the data has texts beyond ASCII (the tests' generated project has Cyrillic ones).
+  const wide = placedIdx.find((i) => /[^\x00-\x7f]/.test(parts[i].ref + parts[i].value));
+  if (wide === undefined) console.log('skip   texts beyond ASCII: none in this data');
+  else await check('texts beyond ASCII are shown as the data give them, found by search in any case', async () => {
+    assert.ok(!JSON.stringify(data).includes('\ufffd'), 'a replacement character in the data');
+    if (data.encoding !== 'utf-8') assert.match(await page.textContent('#units-note'), new RegExp('texts read as ' + data.encoding));
+    const k = wide;
+    await search(page, parts[k].value.toUpperCase());
+    const row = (await renderedRows(page)).find((r) => r.i === k);
+    assert.ok(row, 'row of ' + parts[k].ref + ' not found by its value in capitals');
+    assert.equal(row.cells[0], parts[k].ref);
+    assert.equal(row.cells[2], parts[k].value);
     await search(page, '');
   });
 

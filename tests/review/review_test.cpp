@@ -58,34 +58,36 @@ TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
     Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0) +
                 part_block("R2", "R1206", 12700000, 12700000, 1, 90));
     const std::string data = board.data();
+    // The report's units, drawing coordinates in ten-thousandths of an inch, the report's origin.
     const std::string start =
-        "{\"version\":2,\"project\":\"Review \\u003ctest>\",\"units\":{\"word\":\"in\",\"per_inch\":1.00000,"
-        "\"decimals\":4},";
+        "{\"version\":3,\"encoding\":\"utf-8\",\"project\":\"Review \\u003ctest>\",\"units\":{\"word\":\"in\","
+        "\"per_inch\":1.00000,\"decimals\":4},\"scale\":10000,\"origin\":[0.00000,0.00000],";
     EXPECT_EQ(data.substr(0, start.size()), start);
     // The board's outline as one closed contour, x and y in turn.
-    EXPECT_NE(data.find("\"outlines\":[[0.00000,0.00000,2.00000,0.00000,2.00000,1.00000,0.00000,1.00000]]"),
-              std::string::npos);
+    EXPECT_NE(data.find("\"outlines\":[[0,0,20000,0,20000,10000,0,10000]]"), std::string::npos);
     // R1's pads 0.05 in left and right of its centre, 0.04 long along their axis and 0.02 across,
     // as polygons on the board; its body outline moved there; the report's pin count.
     EXPECT_NE(data.find("{\"ref\":\"R1\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"top\","
                         "\"x\":1.00000,\"y\":0.50000,\"x_text\":\"1.0000\",\"y_text\":\"0.5000\",\"rotation\":0,"
-                        "\"class\":\"SMD\",\"pins\":2,\"excluded\":false,\"glue\":[[1.00000,0.50000,0.02500]],"
-                        "\"pads\":[{\"layer\":\"top\",\"polygon\":[0.97000,0.51000,0.93000,0.51000,0.93000,0.49000,"
-                        "0.97000,0.49000]},{\"layer\":\"top\",\"polygon\":[1.07000,"),
+                        "\"class\":\"SMD\",\"pins\":2,\"excluded\":false,\"glue\":[[10000,5000,250]],"
+                        "\"pads\":{\"top\":[{\"polygon\":[9700,5100,9300,5100,9300,4900,9700,4900]},"
+                        "{\"polygon\":[10700,5100,10300,5100,10300,4900,10700,4900]}]},"),
               std::string::npos)
         << data;
-    EXPECT_NE(data.find("\"outline\":[{\"width\":0.00500,\"points\":[0.92000,0.47000,1.08000,0.47000,"
-                        "1.08000,0.53000,0.92000,0.53000],\"closed\":true}],\"pin1\":[0.95000,0.50000,0.00333]"),
+    // The pin-1 dot two thirds as wide as the pad's smaller side (0.02 in).
+    EXPECT_NE(data.find("\"outline\":[{\"width\":50,\"points\":[9200,4700,10800,4700,10800,5300,9200,5300],"
+                        "\"closed\":true}],\"pin1\":[9500,5000,67]"),
               std::string::npos);
     // R2: on the bottom its pads are bottom copper, mirrored and turned: pin 1 (x -0.05 in the
     // footprint) mirrored to +0.05, turned a quarter clockwise to y -0.05.
-    EXPECT_NE(data.find("{\"layer\":\"bottom\",\"polygon\":[0.49000,0.47000,0.49000,0.43000,"), std::string::npos);
-    EXPECT_NE(data.find("\"pin1\":[0.50000,0.45000,"), std::string::npos);
+    EXPECT_NE(data.find("\"pads\":{\"bottom\":[{\"polygon\":[4900,4700,4900,4300,5100,4300,5100,4700]},"),
+              std::string::npos);
+    EXPECT_NE(data.find("\"pin1\":[5000,4500,"), std::string::npos);
     EXPECT_NE(data.find("{\"ref\":\"R2\",\"footprint\":\"R1206\",\"value\":\"1k\",\"info\":\"\",\"side\":\"bottom\""),
               std::string::npos);
     // A part without pins has no pads, no outline and no pin 1.
     Board logo(part_block("L1", "LOGO", 0, 0, 0, 0));
-    EXPECT_NE(logo.data().find("\"pads\":[],\"outline\":[],\"pin1\":null,\"findings\":["), std::string::npos)
+    EXPECT_NE(logo.data().find("\"pads\":{},\"outline\":[],\"pin1\":null,\"findings\":["), std::string::npos)
         << logo.data();
     // Every kind is listed, none found.
     EXPECT_NE(data.find("\"findings\":[],\"kinds\":[{\"kind\":\"pseudo-part\",\"title\":\"Pseudo-part in the report\","
@@ -108,7 +110,32 @@ TEST(ReviewData, FindingsNameTheirPartsAndTextsNeverEndTheScript) {
                         "designator\",\"subject\":\"R1\",\"parts\":[0,1],"),
               std::string::npos)
         << data;
-    EXPECT_NE(data.find("\"pin1\":[4.95000,0.50000,0.00333],\"findings\":[0,1]}"), std::string::npos) << data;
+    EXPECT_NE(data.find("\"pin1\":[49500,5000,67],\"findings\":[0,1]}"), std::string::npos) << data;
+}
+
+TEST(ReviewData, TextsAreUtf8AsTheyAreElseInTheirCodePage) {
+    // Windows-1251 bytes in a value ("Пи"); the footprint name and the project name stay ASCII.
+    const std::string cyrillic_value = "\xCF\xE8";
+    const struct {
+        std::string value;
+        const char* named;
+        const char* encoding;
+        std::string shown;
+    } cases[] = {
+        {"\xC2\xB5" "F", nullptr, "utf-8", "\xC2\xB5" "F"},                  // valid UTF-8: as it is
+        {"\xB5" "F", nullptr, "windows-1252", "\xC2\xB5" "F"},                 // else Windows-1252
+        {cyrillic_value, nullptr, "windows-1252", "\xC3\x8F\xC3\xA8"},       // which misreads Cyrillic
+        {cyrillic_value, "windows-1251", "windows-1251", "\xD0\x9F\xD0\xB8"},  // unless it is named
+        {"\xC2\xB5" "F", "windows-1251", "windows-1251", "\xD0\x92\xC2\xB5" "F"},
+    };
+    for (const auto& c : cases) {
+        Board board(part_block("R1", "R1206", 25400000, 12700000, 0, 0, 0, c.value));
+        ReviewInput input{board.units, board.project, board.board, board.findings};
+        input.code_page = c.named != nullptr ? find_code_page(c.named) : nullptr;
+        const std::string data = review_data(input);
+        EXPECT_NE(data.find(std::string("\"encoding\":\"") + c.encoding + "\""), std::string::npos) << c.encoding;
+        EXPECT_NE(data.find("\"value\":\"" + c.shown + "\""), std::string::npos) << c.encoding << ": " << data.substr(0, 400);
+    }
 }
 
 TEST(ReviewData, APartFarOffTheScaleIsWrittenWithAllItsDigits) {
@@ -175,6 +202,39 @@ TEST(ReviewSwitch, NamesTheFindingsWithoutChangingTheExitStatus) {
     EXPECT_EQ(piped.status, 0);
     EXPECT_NE(piped.out.find("Project:"), std::string::npos);
     EXPECT_TRUE(file_exists(dir.file("review.html")));
+}
+
+TEST(ReviewSwitch, DecodesTheProjectsCodePageForThePageAndKeepsTheReportsBytes) {
+    // A designator and a value in Windows-1251: "ТС1" (VT1 on a Russian board) and "КТ315".
+    const std::string ref = "\xD2\xD1" "1", value = "\xCA\xD2" "315";
+    ScratchDir dir;
+    write_file(dir.file("board.lpf"), "[footprints]\n" + FOOTPRINT + "[board]\n" + BOARD + "[parts]\n" +
+                                          part_block(ref, "R1206", 25400000, 12700000, 0, 0, 0, value) + "[nets]\n");
+    CliResult plain = run_tarnwick(dir.path, "board");
+    ASSERT_EQ(plain.status, 0);
+    const std::string report = read_file(dir.file("board.place"));
+    EXPECT_NE(report.find(ref), std::string::npos);
+
+    CliResult named = run_tarnwick(dir.path, "--review=page.html --review-encoding=windows-1251 board");
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(read_file(dir.file("board.place")), report);
+    const std::string page = read_file(dir.file("page.html"));
+    EXPECT_NE(page.find("\"encoding\":\"windows-1251\""), std::string::npos);
+    EXPECT_NE(page.find("\"ref\":\"\xD0\xA2\xD0\xA1" "1\""), std::string::npos);
+    EXPECT_NE(page.find("\"value\":\"\xD0\x9A\xD0\xA2" "315\""), std::string::npos);
+    // Unnamed, bytes that are not UTF-8 are read as Windows-1252: valid UTF-8 all the same.
+    ASSERT_EQ(run_tarnwick(dir.path, "--review=page.html board").status, 0);
+    EXPECT_NE(read_file(dir.file("page.html")).find("\"ref\":\"\xC3\x92\xC3\x91" "1\""), std::string::npos);
+
+    // An unknown name stops the run before anything is read or written, naming the known ones.
+    ScratchDir empty;
+    CliResult unknown = run_tarnwick(empty.path, "--review --review-encoding=cp1251 board");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("Fatal error: unknown encoding \"cp1251\" for the review page; known: windows-1250, "
+                               "windows-1251, windows-1252, iso-8859-1, iso-8859-2, iso-8859-5, koi8-r, cp866, cp437\n"),
+              std::string::npos)
+        << unknown.err;
+    EXPECT_EQ(list_dir(empty.path), "");
 }
 
 TEST(ReviewSwitch, NeverReplacesTheProjectOrTheReport) {

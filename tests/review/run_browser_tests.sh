@@ -37,10 +37,13 @@ cp "$top/examples/check_demo.lpf" "$top/examples/check_demo.ini" "$top/examples/
 node "$here/review.test.mjs" "$work/demo/check_demo.review.html"
 
 # A generated project of 2,000 parts on both sides, its report in mils (format 2), with an
-# information text full of markup characters that the page must show as text.
+# information text full of markup characters that the page must show as text and Cyrillic texts
+# in a single-byte code page.
 mkdir "$work/panel"
 python3 "$top/bench/generate_project.py" 2000 "$work/panel/panel.lpf"
 first=$(grep -m1 '^part: ' "$work/panel/panel.lpf" | cut -d' ' -f2)
 printf -- '-F 2 Notes\n-I %s "<b>bold</b> & \\"quoted\\" </script><!--" 0\n' "$first" >"$work/panel/panel.ini"
-(cd "$work/panel" && "$program" -Ipanel.ini --review=panel.html panel >/dev/null 2>&1)
+# Windows-1251 bytes in some designators and values ("ТС1", "КТ315"), read with --review-encoding.
+sed -i -e 's/^part: Q\([0-9]*[05]\)$/part: \xd2\xd1\1/' -e 's/^value: "BAT54"$/value: "\xca\xd2315"/' "$work/panel/panel.lpf"
+(cd "$work/panel" && "$program" -Ipanel.ini --review=panel.html --review-encoding=windows-1251 panel >/dev/null 2>&1)
 node "$here/review.test.mjs" "$work/panel/panel.html"
