@@ -28,9 +28,11 @@ const reviewPure = (() => {
   }
   // Counts with a comma between thousands, whatever the reader's locale.
   function formatCount(n) { return n.toLocaleString('en-US'); }
-  function rowCountText(shown, placed, searching) {
-    const total = formatCount(placed) + (placed === 1 ? ' placed part' : ' placed parts');
-    return searching ? formatCount(shown) + ' of ' + total : total;
+  // The table's count line: placed and excluded parts, of them the ones the search shows.
+  function rowCountText(shownPlaced, placed, shownExcluded, excluded, searching) {
+    const part = (shown, total, word) => (searching ? formatCount(shown) + ' of ' : '') + formatCount(total) + word;
+    return part(shownPlaced, placed, placed === 1 ? ' placed part' : ' placed parts') +
+      (excluded ? ', ' + part(shownExcluded, excluded, ' excluded') : '');
   }
   // Scale bar at s px per inch: the longest 1, 2 or 5 times a power of ten (report units) that
   // fits in maxPx; its length on screen and its label.
@@ -88,6 +90,39 @@ const reviewPure = (() => {
   // The rows of `order` whose key holds the needle, in that order; all of them for no needle.
   function matchRows(order, keys, needle) {
     return needle ? order.filter((i) => keys[i].includes(needle)) : order;
+  }
+
+  // ------------------------------------------------------------------ groups and ticks
+  // The grouped view: the parts `list` by value and footprint, each group with its parts in the
+  // order given; groups by footprint, then value, in the order an engineer expects.
+  function groupParts(parts, list) {
+    const byKey = new Map();
+    for (const i of list) {
+      const p = parts[i], key = p.value + '\n' + p.footprint;
+      let g = byKey.get(key);
+      if (!g) byKey.set(key, (g = { value: p.value, footprint: p.footprint, parts: [] }));
+      g.parts.push(i);
+    }
+    return [...byKey.values()].sort((a, b) => collator.compare(a.footprint, b.footprint) || collator.compare(a.value, b.value));
+  }
+  // The grouped view's columns, as tableColumns' (parts: the designators, in natural order).
+  function groupColumns() {
+    return [
+      { key: 'qty', title: 'Qty', num: true, get: (g) => String(g.parts.length), val: (g) => g.parts.length },
+      { key: 'value', title: 'Value', get: (g) => g.value },
+      { key: 'footprint', title: 'Footprint', get: (g) => g.footprint },
+      { key: 'refs', title: 'Designators', get: (g) => g.refs },
+    ];
+  }
+  function groupSearchKey(g) { return (g.value + '\n' + g.footprint + '\n' + g.refs).toLowerCase(); }
+  // Designators in natural order (C2 before C10).
+  function naturalOrder(refs) { return refs.slice().sort(collator.compare); }
+  // A short fingerprint of a text (32-bit FNV-1a, in hexadecimal): the ticks of one version of
+  // the board's data are kept apart from another's.
+  function hashText(text) {
+    let h = 0x811c9dc5;
+    for (let k = 0; k < text.length; k++) h = Math.imul(h ^ text.charCodeAt(k), 0x01000193);
+    return (h >>> 0).toString(16).padStart(8, '0');
   }
 
   // A list of designators as a finding or a group shows them: the first `few`, then "and N more".
@@ -158,18 +193,33 @@ const reviewPure = (() => {
     const xa = m * v.s * b[0] + v.tx, xb = m * v.s * b[2] + v.tx;
     return Math.min(xa, xb) >= 0 && Math.max(xa, xb) <= v.w && v.ty - v.s * b[3] >= 0 && v.ty - v.s * b[1] <= v.h;
   }
+  // The end of a part's rotation mark, `length` inches from its placement point (x, y): toward its
+  // 0-degree direction (+x) turned counter-clockwise by its rotation, as seen from its own side,
+  // so that the bottom, seen from below, shows the same angle as the report.
+  function rotationEnd(x, y, rotation, side, length) {
+    const a = rotation * Math.PI / 180;
+    return [x + signOf(side) * length * Math.cos(a), y + length * Math.sin(a)];
+  }
+  // Where a designator goes: beside or above the placement target, never over it. At screen point
+  // (sx, sy) with a target of radius r px: above it, centred; or, for a part taller than wide,
+  // turned to read upward, to its right.
+  function refAnchor(sx, sy, r, vertical) {
+    const gap = r + 2;
+    return vertical ? { x: sx + gap, y: sy, turned: true } : { x: sx, y: sy - gap, turned: false };
+  }
   // What moves a drawing made for view `from` to view `to` (same side): scale by k, then shift by (x, y).
   function shiftBetween(from, to) {
     const k = to.s / from.s;
     return { k, x: to.tx - k * from.tx, y: to.ty - k * from.ty };
   }
-  // The box Fit shows: the outlines' (flat lists x0, y0, x1, y1, ...), or else the parts' boxes'; a
-  // board too small to see is widened to a tenth of an inch, and with nothing at all it is the unit square.
+  // The box Fit shows: the outlines' (flat lists x0, y0, x1, y1, ...) and the boxes of the placed
+  // parts, on the board or off it; a board too small to see is widened to a tenth of an inch, and
+  // with nothing at all it is the unit square.
   function boardBox(outlines, boxes) {
     let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
     const add = (x, y) => { if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y; };
     for (const c of outlines) for (let k = 0; k + 1 < c.length; k += 2) add(c[k], c[k + 1]);
-    if (!(x1 > x0)) for (const b of boxes) { add(b[0], b[1]); add(b[2], b[3]); }
+    for (const b of boxes) { add(b[0], b[1]); add(b[2], b[3]); }
     if (!(x1 >= x0)) return [0, 0, 1, 1];
     if (x1 - x0 < 0.1) { x0 -= 0.05; x1 += 0.05; }
     if (y1 - y0 < 0.1) { y0 -= 0.05; y1 += 0.05; }
@@ -180,7 +230,9 @@ const reviewPure = (() => {
     clamp, signOf, otherSide, esc, classKey,
     unitLabelOf, formatLength, formatCount, rowCountText, scaleBar,
     tableColumns, sortRows, nextSort, searchKey, searchNeedle, matchRows, refList, partsText,
+    groupParts, groupColumns, groupSearchKey, naturalOrder, hashText,
     toBoard, toScreen, fitView, zoomAt, centreOn, showBox, turnTo, shownBox, holdsBox, shiftBetween, boardBox,
+    rotationEnd, refAnchor,
   };
 })();
 
@@ -197,10 +249,14 @@ const reviewPure = (() => {
   const LINES_PX_PER_IN = 35;       // footprint lines and targets are drawn from this zoom on (sub-pixel below it)
   const DETAIL_PX_PER_IN = 90;      // glue spots and pin 1 are drawn from this zoom on (they are dots of a pixel below it)
   const MIN_TEXT_PX = 5;            // designators smaller than this on screen are not drawn
+  const PIN1_MIN_PX = 2;            // the pin-1 dot's least radius on screen
   const SETTLE_MS = 160;            // a zoom or pan gesture ends when the input has been quiet this long
   const IDLE_SLICE_MS = 12;         // background work runs in slices this short, so input never waits long
   const MARK_SLICE = 2000;          // part marks made per background slice
   const PICK_SLACK_PX = 3;          // a part this close to the pointer counts as under it
+  const PAN_STEP = 0.15;            // an arrow key pans the board by this share of the view
+  const KEY_ZOOM = 1.5;             // + and - zoom by this factor
+  const AXIS_PX = 44;               // the length of the origin's axes on screen
   const SVGNS = 'http://www.w3.org/2000/svg';
 
   const $ = (id) => document.getElementById(id);
@@ -211,9 +267,11 @@ const reviewPure = (() => {
   const ROW_H = cssNumber('--row-h');
 
   // ------------------------------------------------------------------ data
+  // The data's text is kept until its fingerprint is taken (see the ticks).
+  let dataText = $('board-data').textContent;
   const data = (() => {
     try {
-      return JSON.parse($('board-data').textContent);
+      return JSON.parse(dataText);
     } catch (err) {
       document.body.innerHTML = '<div class="load-error">The board data in this page cannot be read: ' +
         esc(String(err && err.message)) + '</div>';
@@ -330,6 +388,12 @@ const reviewPure = (() => {
   // Hair-thin lines still get a visible width when zoomed in.
   function lineWidthUnits(w) { return Math.max(w, 20); }
 
+  // The rotation mark: a hand from the placement point to the target's ring, toward the part's
+  // 0-degree direction turned by its report rotation (see reviewPure.rotationEnd).
+  function rotationPath(p) {
+    const [x, y] = reviewPure.rotationEnd(p.x, p.y, Number(p.rotation) || 0, p.side, TARGET_R);
+    return 'M' + q(p.x) + ' ' + q(p.y) + 'L' + q(x) + ' ' + q(y);
+  }
   // Placement target: SMD one ring, Thru-Hole two, Mixed three (all with a cross-hair), Null four fine rings.
   const RINGS = { 'SMD': [1], 'Thru-Hole': [1, 0.65], 'Mixed': [1, 0.7, 0.4], 'Null': [1, 0.78, 0.56, 0.34] };
   function targetPath(p) {
@@ -419,8 +483,8 @@ const reviewPure = (() => {
     frameNote: (i) => (partFrames[i] === FRAME_NOTE ? haloPath(i) : ''),
     tgt: (i) => (parts[i].class !== 'Null' ? targetPath(parts[i]) : ''),
     tgtNull: (i) => (parts[i].class === 'Null' ? targetPath(parts[i]) : ''),   // finer rings, drawn thinner
+    rot: (i) => rotationPath(parts[i]),
     glue: (i) => parts[i].glue.map((g) => circleData(g[0], g[1], g[2] / 2, true)).join(''),
-    p1: (i) => (parts[i].pin1 ? circleData(parts[i].pin1[0], parts[i].pin1[1], parts[i].pin1[2], true) : ''),
   };
   function partLayer(cell, name, side, excluded) {
     return cellPath(cell, name + ':' + side + ':' + excluded,
@@ -457,7 +521,8 @@ const reviewPure = (() => {
     frameWidth: cssNumber('--frame-width'), noteDash: cssVar('--note-dash').split(/[\s,]+/).map(Number),
     refFont: cssVar('--ref-font'), refFill: cssVar('--ref-fill'), refRim: cssVar('--ref-rim'), refRimWidth: cssNumber('--ref-rim-width'),
     lineAlpha: cssNumber('--line-opacity'), targetWidth: cssNumber('--target-width'), nullTargetWidth: cssNumber('--null-target-width'),
-    glueWidth: cssNumber('--glue-width'), excludedAlpha: cssNumber('--excluded-opacity'),
+    glueWidth: cssNumber('--glue-width'), excludedAlpha: cssNumber('--excluded-opacity'), rotationWidth: cssNumber('--rotation-width'),
+    origin: cssVar('--origin'),
     excludedDash: cssVar('--excluded-dash').split(/[\s,]+/).map(Number),
   };
   const show = {};           // layer switches: edge, cu, other, ln, tgt, glue, p1, ref
@@ -531,16 +596,41 @@ const reviewPure = (() => {
     if (lines && show.ln) drawLines(ctx, cells, side, excluded);
     // The designator goes under the marks, so it never hides the target or pin 1.
     if (detail && show.ref) drawDesignators(ctx, v, cells, excluded);
+    // Marks that must read on copper and on the bare board alike go on a dark casing.
+    const cased = (get, colour, width) => {
+      strokeCells(ctx, cells, PAINT.casing, width + PAINT.casingWidth / k, get);
+      strokeCells(ctx, cells, colour, width, get);
+    };
     if (detail && show.glue) {
       fillCells(ctx, cells, PAINT.glueFill, layer('glue'));
-      strokeCells(ctx, cells, PAINT.glue, PAINT.glueWidth / k, layer('glue'));
+      cased(layer('glue'), PAINT.glue, PAINT.glueWidth / k);
     }
     if (lines && show.tgt) {
-      strokeCells(ctx, cells, PAINT.target, PAINT.targetWidth / k, layer('tgt'));
-      strokeCells(ctx, cells, PAINT.target, PAINT.nullTargetWidth / k, layer('tgtNull'));
+      cased(layer('tgt'), PAINT.target, PAINT.targetWidth / k);
+      cased(layer('tgtNull'), PAINT.target, PAINT.nullTargetWidth / k);
+      cased(layer('rot'), PAINT.target, PAINT.rotationWidth / k);
     }
-    if (detail && show.p1) fillCells(ctx, cells, PAINT.pin1, layer('p1'));
+    if (detail && show.p1) drawPin1(ctx, v, cells, excluded);
     if (show.fd) drawFrames(ctx, cells, k, layer);
+  }
+  // Pin 1: the given dot, never smaller on screen than PIN1_MIN_PX, light on a dark ring so that
+  // it reads on copper, on a selected part and on the bare board. Its size follows the zoom, so
+  // it is made for each drawing, for the parts in view.
+  function drawPin1(ctx, v, cells, excluded) {
+    const k = v.s / U, least = PIN1_MIN_PX / k, path = new Path2D();
+    for (const c of cells) {
+      for (const i of c.parts) {
+        const p = parts[i];
+        if (!p.pin1 || p.side !== v.side || p.excluded !== excluded) continue;
+        const r = Math.max(p.pin1[2], least);
+        path.moveTo(p.pin1[0] + r, p.pin1[1]);
+        path.arc(p.pin1[0], p.pin1[1], r, 0, 2 * Math.PI);
+      }
+    }
+    strokeStyle(ctx, PAINT.casing, 1.5 * PAINT.casingWidth / k);   // a ring of 1.5 px around the dot
+    ctx.stroke(path);
+    ctx.fillStyle = PAINT.pin1;
+    ctx.fill(path);
   }
   // Findings frames over everything, as outlines of a screen width, on a dark casing so that they
   // read on copper and on the bare board alike: errors solid, notes dashed.
@@ -584,31 +674,30 @@ const reviewPure = (() => {
     ctx.globalAlpha = 1;
   }
 
-  // Designators at the middle of their part, upright and readable on either side (never mirrored),
-  // drawn as a 10 px font scaled to their size.
+  // Designators beside or above their placement target (reviewPure.refAnchor), never over it,
+  // upright and readable on either side (never mirrored), drawn as a 10 px font scaled to their size.
   function drawDesignators(ctx, v, cells, excluded) {
     ctx.save();
     ctx.font = PAINT.refFont;
     ctx.textAlign = 'center';
-    ctx.textBaseline = 'alphabetic';
-    // The SVG highlight centres the text on the font's ascent and descent (its "central" baseline);
-    // the canvas's own "middle" sits a little apart, so the shift is taken from the same metrics.
-    const mt = ctx.measureText(''), dy = (mt.fontBoundingBoxAscent - mt.fontBoundingBoxDescent) / 2;
     strokeStyle(ctx, PAINT.refRim, PAINT.refRimWidth);
+    ctx.lineJoin = 'round';
     ctx.fillStyle = PAINT.refFill;
-    const m = signOf(v.side), minSize = MIN_TEXT_PX / v.s;
+    const m = signOf(v.side), minSize = MIN_TEXT_PX / v.s, r = TARGET_R * v.s;
     for (const c of cells) {
       for (const i of c.parts) {
         const p = parts[i], lay = refLayouts[i];
         if (p.side !== v.side || p.excluded !== excluded || lay.size < minSize) continue;
-        const b = boxes[i], reach = lay.size * v.s * p.ref.length;   // more than half the text's length
-        const sx = m * v.s * (b[0] + b[2]) / 2 + v.tx, sy = -v.s * (b[1] + b[3]) / 2 + v.ty;
+        const reach = lay.size * v.s * p.ref.length + r;   // more than the text's length and gap
+        const sx = m * v.s * p.x + v.tx, sy = -v.s * p.y + v.ty;
         if (sx < -reach || sy < -reach || sx > v.w + reach || sy > v.h + reach) continue;
+        const at = reviewPure.refAnchor(sx, sy, r, lay.vertical);
         const f = v.dpr * lay.size * v.s / 10;   // device pixels per pixel of the 10 px font
-        ctx.setTransform(f, 0, 0, f, v.dpr * sx, v.dpr * sy);
-        if (lay.vertical) ctx.rotate(-Math.PI / 2);
-        ctx.strokeText(p.ref, 0, dy);   // the dark rim first, so the letters stay whole
-        ctx.fillText(p.ref, 0, dy);
+        ctx.setTransform(f, 0, 0, f, v.dpr * at.x, v.dpr * at.y);
+        if (at.turned) ctx.rotate(-Math.PI / 2);
+        ctx.textBaseline = at.turned ? 'top' : 'bottom';
+        ctx.strokeText(p.ref, 0, 0);   // the dark rim first, so the letters stay whole
+        ctx.fillText(p.ref, 0, 0);
       }
     }
     ctx.restore();
@@ -684,19 +773,25 @@ const reviewPure = (() => {
     if (cu) s += '<path class="cu-' + p.side + '" d="' + cu + '"/>';
     if (level >= 1) for (const [w, d] of outlineByWidth(p.outline)) s += '<path class="ln" stroke-width="' + w + '" d="' + d + '"/>';
     if (level >= 3) s += refSvg(i);
-    if (level >= 2 && p.glue.length) s += '<path class="glue" d="' + PART_LAYERS.glue(i) + '"/>';
-    if (level >= 1) s += '<path class="tgt t-' + classKey(p.class) + '" d="' + targetPath(p) + '"/>';
-    if (level >= 2 && p.pin1) s += '<path class="p1" d="' + PART_LAYERS.p1(i) + '"/>';
+    // Marks on a dark casing, as the canvas draws them.
+    const cased = (cls, d) => '<path class="case ' + cls + '" d="' + d + '"/><path class="' + cls + '" d="' + d + '"/>';
+    if (level >= 2 && p.glue.length) s += cased('glue', PART_LAYERS.glue(i));
+    if (level >= 1) s += cased('tgt t-' + classKey(p.class), targetPath(p)) + cased('rot', rotationPath(p));
+    if (level >= 2 && p.pin1) {
+      const r = Math.max(p.pin1[2], PIN1_MIN_PX * U / view.drawn.s);
+      s += '<circle class="p1" cx="' + p.pin1[0] + '" cy="' + p.pin1[1] + '" r="' + r.toFixed(1) + '"/>';
+    }
     return s + '</g>';
   }
-  // Designator at the middle of the part, as drawDesignators() puts it: a 10 px font scaled, and
-  // flipped so that it is upright and readable on either side.
+  // Designator beside or above the target, as drawDesignators() puts it: a 10 px font scaled, and
+  // flipped so that it is upright and readable on either side. The gap is set in board units for
+  // the zoom the SVG is drawn at.
   function refSvg(i) {
-    const { size, vertical } = refLayouts[i];
-    const box = boxes[i], k = size * U / 10, m = signOf(parts[i].side);
-    const cx = q((box[0] + box[2]) / 2), cy = q((box[1] + box[3]) / 2);
-    return '<text class="ref" transform="matrix(' + (m * k).toFixed(3) + ' 0 0 ' + (-k).toFixed(3) + ' ' + cx + ' ' + cy + ')' +
-           (vertical ? ' rotate(-90)' : '') + '">' + esc(parts[i].ref) + '</text>';
+    const { size, vertical } = refLayouts[i], p = parts[i];
+    const k = size * U / 10, m = signOf(p.side), gap = TARGET_R + 2 / view.drawn.s;
+    const x = q(vertical ? p.x + m * gap : p.x), y = q(vertical ? p.y : p.y + gap);
+    return '<text class="ref' + (vertical ? ' turned' : '') + '" transform="matrix(' + (m * k).toFixed(3) + ' 0 0 ' + (-k).toFixed(3) +
+           ' ' + x + ' ' + y + ')' + (vertical ? ' rotate(-90)' : '') + '">' + esc(p.ref) + '</text>';
   }
   function setHover(i) {
     if (i === state.hovered) return;
@@ -758,16 +853,13 @@ const reviewPure = (() => {
   };
   // The selection and the table: the selected part and the part under the pointer (-1 for none);
   // a group of selected parts (a finding's, a kind's), with its key, a label, its parts and the
-  // same as a set, or null; the sort column (null: report order) and direction, the search, the
-  // placed parts in the sort order and those of them that match the search.
+  // same as a set, or null; the table's view ("parts" or "groups") and the search.
   const state = {
     sel: -1,
     hovered: -1,
     group: null,
-    sortKey: null, sortDir: 1,
+    mode: 'parts',
     query: '',
-    sorted: placed,
-    rows: placed,
   };
   const svg = $('board'), stage = $('stage'), wrap = $('view-wrap'), viewG = $('view'), slot = $('side-slot');
   const selLayer = $('sel-layer'), hoverLayer = $('hover-layer');
@@ -783,6 +875,7 @@ const reviewPure = (() => {
     viewG.setAttribute('transform', 'matrix(' + signOf(view.side) * k + ' 0 0 ' + -k + ' ' + view.tx + ' ' + view.ty + ')');
     view.drawn = { s: view.s, tx: view.tx, ty: view.ty };
     redrawHighlights();
+    drawOrigin();
     requestFrame(2);
   }
   // During a gesture each frame moves and scales the last drawing: a CSS transform on the SVG, and
@@ -889,10 +982,10 @@ const reviewPure = (() => {
     view.h = Math.max(1, r.height);
   }
 
-  // Fit: the outline, or every part when there is none, fills the view.
+  // Fit: the outline and every placed part, on the board or off it, fill the view.
   function fitState() {
     measure();
-    Object.assign(view, reviewPure.fitView(view, reviewPure.boardBox(outlinesInches, boxes)));
+    Object.assign(view, reviewPure.fitView(view, reviewPure.boardBox(outlinesInches, placed.map((i) => boxes[i]))));
   }
   function fit() { fitState(); commitView(); }
 
@@ -906,6 +999,25 @@ const reviewPure = (() => {
     measure();
     Object.assign(view, reviewPure.centreOn(view, parts[i].x, parts[i].y, boxes[i]));
     commitView();
+  }
+
+  // ------------------------------------------------------------------ the report's origin
+  // The origin of the report's coordinates with its axes, in screen pixels for the view the SVG is
+  // set for: X to the right on the top side (to the left seen from below, mirrored), Y up.
+  function drawOrigin() {
+    const g = $('origin');
+    if (!show.org) { g.replaceChildren(); return; }
+    const [ox, oy] = reviewPure.toScreen({ side: view.side, ...view.drawn }, data.origin[0], data.origin[1]);
+    const m = signOf(view.side), n = (v) => v.toFixed(1), head = 6;
+    const xAxis = 'M' + n(ox) + ' ' + n(oy) + 'H' + n(ox + m * AXIS_PX) + 'M' + n(ox + m * (AXIS_PX - head)) + ' ' + n(oy - head / 1.5) +
+      'L' + n(ox + m * AXIS_PX) + ' ' + n(oy) + 'L' + n(ox + m * (AXIS_PX - head)) + ' ' + n(oy + head / 1.5);
+    const yAxis = 'M' + n(ox) + ' ' + n(oy) + 'V' + n(oy - AXIS_PX) + 'M' + n(ox - head / 1.5) + ' ' + n(oy - AXIS_PX + head) +
+      'L' + n(ox) + ' ' + n(oy - AXIS_PX) + 'L' + n(ox + head / 1.5) + ' ' + n(oy - AXIS_PX + head);
+    const axis = (cls, d) => '<path class="o-case" d="' + d + '"/><path class="o-axis ' + cls + '" d="' + d + '"/>';
+    g.innerHTML = '<title>The report\'s origin (0, 0) and its axes</title>' + axis('o-x', xAxis) + axis('o-y', yAxis) +
+      '<circle class="o-dot" cx="' + n(ox) + '" cy="' + n(oy) + '" r="3.5"/>' +
+      '<text class="o-label" x="' + n(ox + m * (AXIS_PX + 9)) + '" y="' + n(oy + 4) + '">X</text>' +
+      '<text class="o-label" x="' + n(ox) + '" y="' + n(oy - AXIS_PX - 6) + '">Y</text>';
   }
 
   // ------------------------------------------------------------------ sides
@@ -1009,13 +1121,19 @@ const reviewPure = (() => {
       html += '<div class="group"><div class="group-head">' + esc(g.label) + '</div><div class="group-refs">' +
         esc(reviewPure.partsText(refs, 40)) + '</div></div>';
     }
+    if (g) {
+      const done = g.parts.filter((i) => ticks[i]).length;
+      html += '<label class="tick-line"><input type="checkbox" class="tick-sel" data-group' + (done === g.parts.length ? ' checked' : '') +
+        '> Checked: ' + formatCount(done) + ' of ' + formatCount(g.parts.length) + '</label>';
+    }
     if (state.sel >= 0) html += partDetails(parts[state.sel]);
     body.innerHTML = html || '<span class="none">None. Click a part, a table row or a finding.</span>';
   }
   function partDetails(p) {
     const row = (k, v) => '<dt>' + k + '</dt><dd>' + esc(v) + '</dd>';
     return '<div class="ref-big">' + esc(p.ref) + '<small>' + esc(p.footprint) + (p.value ? ' · ' + esc(p.value) : '') + '</small></div>' +
-      (p.excluded ? '<span class="tag-excl">Excluded: not placed</span>' : '') +
+      (p.excluded ? '<span class="tag-excl">Excluded: not in the report</span>' : '') +
+      '<label class="tick-line"><input type="checkbox" class="tick-sel"' + (ticks[state.sel] ? ' checked' : '') + '> Checked</label>' +
       '<dl>' + row('Side', p.side === 'top' ? 'Top' : 'Bottom') +
       row('X, Y (' + unitLabel + ')', p.x_text + ', ' + p.y_text) + row('Rotation', p.rotation + '°') +
       row('Class', p.class) + row('Pins', String(p.pins)) + row('Glue spots', String(p.glue.length)) +
@@ -1030,88 +1148,225 @@ const reviewPure = (() => {
   }
 
   // ------------------------------------------------------------------ table
-  const COLS = reviewPure.tableColumns(unitLabel, data.findings);
-  const searchKeys = parts.map(reviewPure.searchKey);
+  // Two views of the table: every part (excluded ones marked), or the placed parts grouped by
+  // value and footprint. Each view keeps its items, columns, search keys, order and rows; the rows
+  // are indices into its items. The groups are made when first shown.
   const tscroll = $('tscroll'), tbody = $('tbody');
+  const tables = {
+    parts: {
+      items: parts, cols: reviewPure.tableColumns(unitLabel, data.findings),
+      all: parts.map((p, i) => i), keys: parts.map(reviewPure.searchKey),
+      sortKey: null, sortDir: 1, sorted: null, rows: [],
+    },
+    groups: null,
+  };
+  tables.parts.sorted = tables.parts.all;
+  function groupsTable() {
+    if (!tables.groups) {
+      const items = reviewPure.groupParts(parts, placed);
+      for (const g of items) g.refs = reviewPure.naturalOrder(g.parts.map((i) => parts[i].ref)).join(', ');
+      const all = items.map((g, k) => k);
+      tables.groups = { items, cols: reviewPure.groupColumns(), all, keys: items.map(reviewPure.groupSearchKey),
+        sortKey: null, sortDir: 1, sorted: all, rows: [] };
+    }
+    return tables.groups;
+  }
+  const table = () => (state.mode === 'groups' ? groupsTable() : tables.parts);
 
   function buildHead() {
-    $('thead').innerHTML = COLS.map((c) => {
-      const on = state.sortKey === c.key;
-      const dir = on ? (state.sortDir > 0 ? '▲' : '▼') : '';
-      const aria = on ? (state.sortDir > 0 ? 'ascending' : 'descending') : 'none';
+    const t = table();
+    $('thead').innerHTML = '<span class="c-tick" role="columnheader" title="Checked at assembly">✓</span>' + t.cols.map((c) => {
+      const on = t.sortKey === c.key;
+      const dir = on ? (t.sortDir > 0 ? '▲' : '▼') : '';
+      const aria = on ? (t.sortDir > 0 ? 'ascending' : 'descending') : 'none';
       return '<button type="button" role="columnheader" aria-sort="' + aria + '" data-key="' + c.key + '"' +
              (c.num ? ' class="num"' : '') + ' title="Sort by ' + esc(c.title) + '">' + esc(c.title) +
              '<span class="dir">' + dir + '</span></button>';
     }).join('');
+    for (const el of [$('thead'), tbody]) el.className = state.mode === 'groups' ? 'gcols' : 'cols';
+    $('thead').classList.add('thead');
   }
 
   function sortBy(key) {
-    Object.assign(state, reviewPure.nextSort(state.sortKey, state.sortDir, key));
-    state.sorted = reviewPure.sortRows(parts, placed, COLS.find((c) => c.key === state.sortKey), state.sortDir);
+    const t = table();
+    Object.assign(t, reviewPure.nextSort(t.sortKey, t.sortDir, key));
+    t.sorted = reviewPure.sortRows(t.items, t.all, t.cols.find((c) => c.key === t.sortKey), t.sortDir);
     buildHead();
     applyFilter(false);
   }
 
   function applyFilter(resetScroll) {
-    const needle = reviewPure.searchNeedle(state.query);
-    state.rows = reviewPure.matchRows(state.sorted, searchKeys, needle);
-    const rows = state.rows;
-    tbody.style.height = rows.length * ROW_H + 'px';
-    tbody.setAttribute('data-rows', String(rows.length));
-    $('row-count').textContent = reviewPure.rowCountText(rows.length, placed.length, needle !== '');
+    const t = table(), needle = reviewPure.searchNeedle(state.query);
+    t.rows = reviewPure.matchRows(t.sorted, t.keys, needle);
+    tbody.style.height = t.rows.length * ROW_H + 'px';
+    tbody.setAttribute('data-rows', String(t.rows.length));
+    if (state.mode === 'groups') {
+      const shown = t.rows.reduce((n, k) => n + t.items[k].parts.length, 0);
+      $('row-count').textContent = reviewPure.formatCount(t.rows.length) + (t.rows.length === 1 ? ' group, ' : ' groups, ') +
+        reviewPure.formatCount(shown) + ' placed parts';
+    } else {
+      const excludedShown = t.rows.reduce((n, i) => n + (parts[i].excluded ? 1 : 0), 0);
+      $('row-count').textContent = reviewPure.rowCountText(t.rows.length - excludedShown, placed.length, excludedShown,
+        counts.excluded, needle !== '');
+    }
     if (resetScroll) tscroll.scrollTop = 0;
     renderRows();
   }
 
   // Only the rows in sight (plus a margin) exist in the document: 20,000 rows would make every
-  // scroll and every selection slow.
+  // scroll and every selection slow. The row that takes the keyboard is the current one (or the
+  // first), and keeps the focus when the rows are made anew.
   function renderRows() {
-    const rows = state.rows, headH = $('thead').offsetHeight;
+    const t = table(), rows = t.rows, headH = $('thead').offsetHeight;
     const top = tscroll.scrollTop, h = Math.max(0, tscroll.clientHeight - headH);
     const first = Math.max(0, Math.floor(top / ROW_H) - ROW_OVERSCAN);
     const last = Math.min(rows.length, Math.ceil((top + h) / ROW_H) + ROW_OVERSCAN);
+    const focused = document.activeElement && document.activeElement.closest && document.activeElement.closest('#tbody .row');
+    const keep = focused ? focused.getAttribute('data-k') : null;
+    const current = currentRow();
     let html = '';
-    for (let k = first; k < last; k++) html += rowHtml(rows[k], k);
-    if (!rows.length) html = '<div class="empty">No placed part matches “' + esc(state.query) + '”.</div>';
+    for (let k = first; k < last; k++) html += state.mode === 'groups' ? groupRowHtml(rows[k], k, current) : rowHtml(rows[k], k, current);
+    if (!rows.length) html = '<div class="empty">Nothing matches “' + esc(state.query) + '”.</div>';
     tbody.innerHTML = html;
+    for (const box of tbody.querySelectorAll('input[data-mixed]')) box.indeterminate = true;
+    if (keep !== null) {
+      const again = tbody.querySelector('.row[data-k="' + keep + '"]');
+      if (again) again.focus({ preventScroll: true });
+    }
   }
-  function rowHtml(i, k) {
+  // The row (its place in the rows) that takes the keyboard: the current part's or group's, else the first.
+  function currentRow() {
+    const t = table();
+    const k = state.mode === 'groups' ? t.rows.findIndex((g) => groupIsCurrent(g)) : t.rows.indexOf(state.sel);
+    return Math.max(0, k);
+  }
+  function tickCell(checked, mixed, label) {
+    return '<div class="c-tick"><input type="checkbox" class="tick" tabindex="-1"' + (checked ? ' checked' : '') +
+      (mixed ? ' data-mixed' : '') + ' aria-label="Checked: ' + esc(label) + '"></div>';
+  }
+  function rowHtml(i, k, current) {
     const p = parts[i];
     const chosen = isSelected(i);
-    const cls = 'row cols' + (chosen ? ' selected' : '') + (i === state.sel ? ' current' : '') +
-      (partFrames[i] === FRAME_ERROR ? ' has-error' : partFrames[i] === FRAME_NOTE ? ' has-note' : '');
-    let s = '<div class="' + cls + '" role="row" aria-selected="' + chosen + '" data-i="' + i +
-            '" style="top:' + k * ROW_H + 'px">';
-    for (const c of COLS) {
+    const cls = 'row' + (chosen ? ' selected' : '') + (i === state.sel ? ' current' : '') + (p.excluded ? ' excluded' : '') +
+      (ticks[i] ? ' ticked' : '') + (partFrames[i] === FRAME_ERROR ? ' has-error' : partFrames[i] === FRAME_NOTE ? ' has-note' : '');
+    let s = '<div class="' + cls + '" role="row" aria-selected="' + chosen + '" tabindex="' + (k === current ? 0 : -1) +
+            '" data-i="' + i + '" data-k="' + k + '" style="top:' + k * ROW_H + 'px">' + tickCell(ticks[i], false, p.ref);
+    for (const c of tables.parts.cols) {
       const v = c.get(p);
       const extra = c.key === 'ref' ? ' ref' : c.key === 'findings' ? ' fc' : c.num ? ' num' : c.key === 'side' && p.side === 'bottom' ? ' bot' : '';
-      const title = c.key === 'findings' && p.findings.length ? p.findings.map((k) => findingLine(data.findings[k])).join('\n') : c.key === 'info' ? v : '';
+      const title = c.key === 'findings' && p.findings.length ? p.findings.map((f) => findingLine(data.findings[f])).join('\n')
+        : c.key === 'info' ? v : c.key === 'ref' && p.excluded ? 'Excluded: not in the report' : '';
       s += '<div role="gridcell" class="c-' + c.key + extra + '"' + (title ? ' title="' + esc(title) + '"' : '') + '>' + esc(v) + '</div>';
     }
     return s + '</div>';
   }
-
-  // Bring a part's row into sight; a row hidden by the search cannot be shown, so the search is cleared.
-  function revealRow(i, scroll) {
-    let k = state.rows.indexOf(i);
-    if (k < 0) {
-      state.query = '';
-      $('search').value = '';
-      applyFilter(false);
-      k = state.rows.indexOf(i);
+  function groupIsCurrent(g) { return state.group !== null && state.group.key === 'group:' + g; }
+  function groupRowHtml(g, k, current) {
+    const group = tables.groups.items[g];
+    const done = group.parts.filter((i) => ticks[i]).length;
+    const chosen = groupIsCurrent(g) || group.parts.includes(state.sel);
+    let s = '<div class="row' + (chosen ? ' selected' : '') + (done === group.parts.length ? ' ticked' : '') +
+      '" role="row" aria-selected="' + chosen + '" tabindex="' + (k === current ? 0 : -1) + '" data-g="' + g + '" data-k="' + k +
+      '" style="top:' + k * ROW_H + 'px">' + tickCell(done === group.parts.length, done > 0 && done < group.parts.length, group.value + ' ' + group.footprint);
+    for (const c of tables.groups.cols) {
+      const v = c.get(group);
+      s += '<div role="gridcell" class="c-' + c.key + (c.num ? ' num' : '') + '"' + (c.key === 'refs' ? ' title="' + esc(v) + '"' : '') +
+        '>' + esc(v) + '</div>';
     }
-    if (k < 0 || !scroll) return;
+    return s + '</div>';
+  }
+
+  // Bring a part's row (or its group's) into sight; a row hidden by the search cannot be shown, so
+  // the search is cleared.
+  function revealRow(i, scroll) {
+    const t = table();
+    const find = () => (state.mode === 'groups' ? t.rows.findIndex((g) => t.items[g].parts.includes(i)) : t.rows.indexOf(i));
+    let k = find();
+    if (k < 0 && state.query) {
+      setQuery('');
+      k = find();
+    }
+    if (k >= 0 && scroll) scrollToRow(k);
+  }
+  function scrollToRow(k) {
     const h = tscroll.clientHeight - $('thead').offsetHeight;
     const y = k * ROW_H;
     if (y < tscroll.scrollTop || y + ROW_H > tscroll.scrollTop + h) tscroll.scrollTop = Math.max(0, y - (h - ROW_H) / 2);
   }
+  function setQuery(query) {
+    state.query = query;
+    if ($('search').value !== query) $('search').value = query;
+    applyFilter(true);
+  }
 
-  function stepSelection(delta) {
-    const rows = state.rows;
+  // The next or previous row made current: its part selected, or its group. `focus`: the row takes
+  // the keyboard focus.
+  function stepRow(delta, focus) {
+    const t = table(), rows = t.rows;
     if (!rows.length) return;
-    const k = state.sel >= 0 ? rows.indexOf(state.sel) : -1;
-    const next = k < 0 ? (delta > 0 ? 0 : rows.length - 1) : clamp(k + delta, 0, rows.length - 1);
-    selectPart(rows[next], { centre: true, scrollRow: true });
+    const at = state.mode === 'groups' ? rows.findIndex((g) => groupIsCurrent(g)) : rows.indexOf(state.sel);
+    const k = at < 0 ? (delta > 0 ? 0 : rows.length - 1) : clamp(at + delta, 0, rows.length - 1);
+    activateRow(k);
+    if (focus) {
+      const row = tbody.querySelector('.row[data-k="' + k + '"]');
+      if (row) row.focus({ preventScroll: true });
+    }
+  }
+  function activateRow(k) {
+    const t = table();
+    if (state.mode === 'groups') selectTableGroup(t.rows[k]);
+    else selectPart(t.rows[k], { centre: true, scrollRow: true });
+    scrollToRow(k);
+  }
+  function selectTableGroup(g) {
+    const group = tables.groups.items[g];
+    selectGroup('group:' + g, group.value + ' · ' + group.footprint, group.parts);
+  }
+  function showTable(mode) {
+    if (mode === state.mode) return;
+    state.mode = mode;
+    for (const b of document.querySelectorAll('#table-mode button')) b.setAttribute('aria-pressed', String(b.getAttribute('data-mode') === mode));
+    buildHead();
+    applyFilter(true);
+  }
+
+  // ------------------------------------------------------------------ ticks
+  // "Checked" ticks of the parts, kept in the browser's local storage under the project's name
+  // and a fingerprint of the board's data: another version of the board starts clean.
+  const ticks = new Uint8Array(parts.length);
+  let tickKey = null;
+  function tickStoreKey() {
+    if (tickKey === null) {
+      tickKey = 'tarnwick-review:' + data.project + ':' + reviewPure.hashText(dataText);
+      dataText = null;   // 20 MB let go
+    }
+    return tickKey;
+  }
+  function loadTicks() {
+    try {
+      const saved = JSON.parse(localStorage.getItem(tickStoreKey()) || '[]');
+      for (const i of saved) if (Number.isInteger(i) && i >= 0 && i < parts.length) ticks[i] = 1;
+    } catch (err) {
+      // No storage (a browser that refuses it for files) or a damaged entry: no ticks.
+    }
+    renderRows();
+    showDetails();
+  }
+  function saveTicks() {
+    const list = [];
+    ticks.forEach((t, i) => { if (t) list.push(i); });
+    try {
+      if (list.length) localStorage.setItem(tickStoreKey(), JSON.stringify(list));
+      else localStorage.removeItem(tickStoreKey());
+    } catch (err) {
+      // Storage full or refused: the ticks last as long as the page.
+    }
+  }
+  function setTicks(list, on) {
+    for (const i of list) ticks[i] = on ? 1 : 0;
+    saveTicks();
+    renderRows();
+    showDetails();
   }
 
   // ------------------------------------------------------------------ findings
@@ -1194,6 +1449,41 @@ const reviewPure = (() => {
     for (const side of Object.keys(overview)) delete overview[side];
     renderRows();
     requestFrame(2);
+  }
+
+  // ------------------------------------------------------------------ print
+  // Printing gives the board of the side shown, fitted, on the first page and the whole table
+  // after it (every part in the table's order, whatever the search shows): a sheet made when the
+  // browser is about to print and dropped after.
+  const PRINT_W = 2000, PRINT_H = 1300;   // the printed board's drawing in px, landscape
+  function buildPrintSheet() {
+    dropPrintSheet();
+    const v = { side: view.side, s: 1, tx: 0, ty: 0, w: PRINT_W, h: PRINT_H, dpr: 1 };
+    Object.assign(v, reviewPure.fitView(v, reviewPure.boardBox(outlinesInches, placed.map((i) => boxes[i]))));
+    const canvas = document.createElement('canvas');
+    canvas.width = PRINT_W;
+    canvas.height = PRINT_H;
+    drawBoard(canvas.getContext('2d'), v);
+    const cols = tables.parts.cols;
+    let rows = '';
+    for (const i of tables.parts.sorted) {
+      const p = parts[i];
+      rows += '<tr' + (p.excluded ? ' class="excluded"' : '') + '><td>' + (ticks[i] ? '☑' : '☐') + '</td>' +
+        cols.map((c) => '<td' + (c.num ? ' class="num"' : '') + '>' + esc(c.get(p)) + (c.key === 'ref' && p.excluded ? ' (excluded)' : '') + '</td>').join('') + '</tr>';
+    }
+    const sheet = document.createElement('div');
+    sheet.id = 'print-sheet';
+    sheet.innerHTML = '<section class="print-board"><h1>' + esc(data.project) + '</h1><p>' +
+      (view.side === 'top' ? 'Top side, seen from above' : 'Bottom side, seen from below (mirrored)') + '; ' +
+      esc($('units-note').textContent) + '</p></section>' +
+      '<table><thead><tr><th>✓</th>' + cols.map((c) => '<th' + (c.num ? ' class="num"' : '') + '>' + esc(c.title) + '</th>').join('') +
+      '</tr></thead><tbody>' + rows + '</tbody></table>';
+    sheet.querySelector('.print-board').append(canvas);
+    document.body.append(sheet);
+  }
+  function dropPrintSheet() {
+    const sheet = $('print-sheet');
+    if (sheet) sheet.remove();
   }
 
   // ------------------------------------------------------------------ header
@@ -1303,7 +1593,12 @@ const reviewPure = (() => {
       const b = e.target.closest('button[data-key]');
       if (b) sortBy(b.getAttribute('data-key'));
     });
-    $('search').addEventListener('input', (e) => { state.query = e.target.value; applyFilter(true); });
+    // Typing, the box's own clear button and Esc in it (the browser's "search" event) alike.
+    for (const type of ['input', 'search']) $('search').addEventListener(type, (e) => setQuery(e.target.value));
+    $('table-mode').addEventListener('click', (e) => {
+      const b = e.target.closest('button[data-mode]');
+      if (b) showTable(b.getAttribute('data-mode'));
+    });
     let scrollPending = false;
     tscroll.addEventListener('scroll', () => {
       if (scrollPending) return;
@@ -1312,7 +1607,49 @@ const reviewPure = (() => {
     });
     tbody.addEventListener('click', (e) => {
       const row = e.target.closest('.row');
-      if (row) selectPart(Number(row.getAttribute('data-i')), { centre: true, scrollRow: false });
+      if (!row) return;
+      const tick = e.target.closest('.tick');
+      if (tick) {
+        const list = row.hasAttribute('data-g') ? tables.groups.items[Number(row.getAttribute('data-g'))].parts : [Number(row.getAttribute('data-i'))];
+        setTicks(list, tick.checked);
+        return;
+      }
+      if (row.hasAttribute('data-g')) selectTableGroup(Number(row.getAttribute('data-g')));
+      else selectPart(Number(row.getAttribute('data-i')), { centre: true, scrollRow: false });
+      row.focus({ preventScroll: true });
+    });
+    // A focused row: the arrow keys move to the next or previous row, Space ticks it.
+    tbody.addEventListener('keydown', (e) => {
+      const row = e.target.closest && e.target.closest('.row');
+      if (!row || e.ctrlKey || e.metaKey || e.altKey) return;
+      if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+        e.preventDefault();
+        e.stopPropagation();
+        const k = Number(row.getAttribute('data-k')), t = table();
+        if (state.mode === 'groups' ? !groupIsCurrent(t.rows[k]) : t.rows[k] !== state.sel) activateRow(k);
+        stepRow(e.key === 'ArrowDown' ? 1 : -1, true);
+      } else if (e.key === ' ' || e.key === 'Enter') {
+        e.preventDefault();
+        e.stopPropagation();
+        if (e.key === ' ') row.querySelector('.tick').click();
+        else row.click();
+      }
+    });
+    $('details-body').addEventListener('change', (e) => {
+      if (!e.target.classList.contains('tick-sel')) return;
+      const list = e.target.hasAttribute('data-group') && state.group ? state.group.parts : [state.sel];
+      setTicks(list, e.target.checked);
+    });
+    // The board with the keyboard focus: the arrow keys pan, + and - zoom (also with the focus elsewhere).
+    svg.addEventListener('keydown', (e) => {
+      if (e.ctrlKey || e.metaKey || e.altKey) return;
+      const step = { ArrowLeft: [1, 0], ArrowRight: [-1, 0], ArrowUp: [0, 1], ArrowDown: [0, -1] }[e.key];
+      if (!step) return;
+      e.preventDefault();
+      e.stopPropagation();
+      view.tx += step[0] * view.w * PAN_STEP;
+      view.ty += step[1] * view.h * PAN_STEP;
+      previewView();
     });
     $('kinds').addEventListener('click', (e) => {
       const f = e.target.closest('.finding');
@@ -1329,6 +1666,8 @@ const reviewPure = (() => {
       if (e.target.classList.contains('kind-show')) showKind(e.target.closest('.kind').getAttribute('data-kind'), e.target.checked);
     });
     document.addEventListener('keydown', onKey);
+    window.addEventListener('beforeprint', buildPrintSheet);
+    window.addEventListener('afterprint', dropPrintSheet);
     // Keep the middle of the view where it is when the window changes size.
     new ResizeObserver(() => {
       const w = view.w, h = view.h;
@@ -1350,11 +1689,14 @@ const reviewPure = (() => {
       show[layer] = box.checked;
       svg.classList.toggle('hide-' + layer, !box.checked);
     }
+    drawOrigin();
   }
 
   function onKey(e) {
     const typing = e.target instanceof HTMLInputElement && e.target.type !== 'checkbox';
     if (e.key === 'Escape') {
+      // Esc in the search box clears the search and its filter too, whatever the browser does with it.
+      if (e.target === $('search') && state.query) setQuery('');
       if (typing) e.target.blur();
       clearSelection();
       return;
@@ -1364,8 +1706,10 @@ const reviewPure = (() => {
     else if (e.key === 'f' || e.key === 'F') fit();
     else if (e.key === 't' || e.key === 'T') showSide('top');
     else if (e.key === 'b' || e.key === 'B') showSide('bottom');
-    else if (e.key === 'ArrowDown') { e.preventDefault(); stepSelection(1); }
-    else if (e.key === 'ArrowUp') { e.preventDefault(); stepSelection(-1); }
+    else if (e.key === '+' || e.key === '=') { e.preventDefault(); zoomAt(view.w / 2, view.h / 2, KEY_ZOOM); }
+    else if (e.key === '-' || e.key === '_') { e.preventDefault(); zoomAt(view.w / 2, view.h / 2, 1 / KEY_ZOOM); }
+    else if (e.key === 'ArrowDown') { e.preventDefault(); stepRow(1, false); }
+    else if (e.key === 'ArrowUp') { e.preventDefault(); stepRow(-1, false); }
   }
 
   // ------------------------------------------------------------------ start

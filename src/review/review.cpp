@@ -138,8 +138,8 @@ const PinRecord* first_pin(const FootprintRecord& footprint) {
     return footprint.pins.empty() ? nullptr : &footprint.pins.front();
 }
 
-// The pin-1 mark: a dot on the pin two thirds as wide as its first copper pad's smaller side, so
-// that it reads on a fine-pitch pin and on a connector's alike and leaves a rim of copper.
+// The pin-1 mark: a dot on the pin half as wide as its first copper pad's smaller side, so that it
+// reads on a fine-pitch pin and on a connector's alike and leaves a rim of copper.
 void write_pin1(Json& json, const PartRecord& part, const FootprintRecord& footprint) {
     json.key("pin1");
     const PinRecord* pin = first_pin(footprint);
@@ -156,7 +156,7 @@ void write_pin1(Json& json, const PartRecord& part, const FootprintRecord& footp
         }
     }
     const BoardPoint at = to_board(part, pin->x, pin->y);
-    write_circle(json, {at.x, at.y}, size / 3.0);
+    write_circle(json, {at.x, at.y}, size / 4.0);
 }
 
 // The copper pads, body outline lines and pin 1 of a part, on the board, ready to draw; the pads

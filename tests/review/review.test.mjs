@@ -25,7 +25,8 @@ const dataMatch = pageText.match(/<script id="board-data" type="application\/jso
 assert.ok(dataMatch, 'the page holds its board data in one script element');
 const data = JSON.parse(dataMatch[1]);
 const parts = data.parts;
-const placedIdx = parts.map((_, i) => i).filter((i) => !parts[i].excluded);
+const allIdx = parts.map((_, i) => i);
+const placedIdx = allIdx.filter((i) => !parts[i].excluded);
 const placedOn = (side) => placedIdx.filter((i) => parts[i].side === side);
 const excludedOn = (side) => parts.map((_, i) => i).filter((i) => parts[i].excluded && parts[i].side === side);
 const refsOf = (idx) => idx.map((i) => parts[i].ref).sort();
@@ -57,7 +58,9 @@ const renderedRows = (page) => page.evaluate(() => {
       const b = r.getBoundingClientRect();
       return {
         i: Number(r.getAttribute('data-i')),
-        cells: [...r.children].map((c) => c.textContent),
+        // Cells by column: "c-ref" holds the designator, and so on.
+        cells: Object.fromEntries([...r.children].map((c) => [c.className.match(/\bc-(\w+)/)[1], c.textContent])),
+        excluded: r.classList.contains('excluded'),
         selected: r.classList.contains('selected') && r.getAttribute('aria-selected') === 'true',
         inSight: b.top >= head.bottom - 1 && b.bottom <= box.bottom + 1,
         top: b.top,
@@ -97,7 +100,7 @@ function uniqueRefPart(side, from = 0.5) {
   const found = ordered.find((i) => {
     const needle = parts[i].ref.toLowerCase();
     return parts.filter((p) => p.ref === parts[i].ref).length === 1 &&
-      placedIdx.find((k) => [parts[k].ref, parts[k].footprint, parts[k].value].some((f) => f.toLowerCase().includes(needle))) === i;
+      allIdx.find((k) => [parts[k].ref, parts[k].footprint, parts[k].value].some((f) => f.toLowerCase().includes(needle))) === i;
   });
   assert.ok(found !== undefined, 'the data has no ' + side + ' part with a designator of its own');
   return found;
@@ -134,7 +137,7 @@ function partWithOpenPad() {
     if (parts.some((p, j) => j !== i && p.side === 'top' && inside(boxes.get(j)))) continue;
     const needle = parts[i].ref.toLowerCase();
     if (parts.filter((p) => p.ref === parts[i].ref).length !== 1) continue;
-    if (placedIdx.find((k) => [parts[k].ref, parts[k].footprint, parts[k].value].some((f) => f.toLowerCase().includes(needle))) !== i) continue;
+    if (allIdx.find((k) => [parts[k].ref, parts[k].footprint, parts[k].value].some((f) => f.toLowerCase().includes(needle))) !== i) continue;
     return { i, pad };
   }
   return null;
@@ -203,7 +206,7 @@ try {
     await search(page, parts[k].ref);
     const row = (await renderedRows(page)).find((r) => r.i === k);
     assert.ok(row, 'row of ' + parts[k].ref + ' not rendered');
-    assert.equal(row.cells[9], parts[k].info);
+    assert.equal(row.cells.info, parts[k].info);
     assert.equal(await page.$$eval('#tbody b, #tbody script', (e) => e.length), 0);
     await search(page, '');
   });
@@ -218,34 +221,41 @@ try {
     await search(page, parts[k].value.toUpperCase());
     const row = (await renderedRows(page)).find((r) => r.i === k);
     assert.ok(row, 'row of ' + parts[k].ref + ' not found by its value in capitals');
-    assert.equal(row.cells[0], parts[k].ref);
-    assert.equal(row.cells[2], parts[k].value);
+    assert.equal(row.cells.ref, parts[k].ref);
+    assert.equal(row.cells.value, parts[k].value);
     await search(page, '');
   });
 
   await check('table lists the placed parts in report order and renders only the rows in sight', async () => {
-    assert.equal(await rowCount(page), placedIdx.length);
+    assert.equal(await rowCount(page), parts.length);
     const rows = await renderedRows(page);
     const shown = rows.filter((r) => r.inSight);
     assert.ok(shown.length > 3, 'fewer than four rows in sight');
-    assert.deepEqual(shown.map((r) => r.i), placedIdx.slice(0, shown.length));
-    const p = parts[placedIdx[0]];
-    assert.deepEqual(shown[0].cells, [p.ref, p.footprint, p.value, p.side === 'top' ? 'Top' : 'Bottom', p.x_text, p.y_text,
-      String(p.rotation), p.class, p.findings.map((k) => data.findings[k].kind).join(', '), p.info]);
+    assert.deepEqual(shown.map((r) => r.i), allIdx.slice(0, shown.length));
+    for (const r of shown) {
+      const p = parts[r.i];
+      assert.deepEqual(r.cells, { tick: '', ref: p.ref, footprint: p.footprint, value: p.value, side: p.side === 'top' ? 'Top' : 'Bottom',
+        x: p.x_text, y: p.y_text, rotation: String(p.rotation), class: p.class,
+        findings: p.findings.map((k) => data.findings[k].kind).join(', '), info: p.info });
+      assert.equal(r.excluded, p.excluded, p.ref + ' marked excluded or not');
+    }
+    const excludedCount = parts.length - placedIdx.length;
+    assert.equal(await page.textContent('#row-count'), `${placedIdx.length.toLocaleString('en-US')} placed part${placedIdx.length === 1 ? '' : 's'}` +
+      (excludedCount ? `, ${excludedCount.toLocaleString('en-US')} excluded` : ''));
     assert.ok(rows.length <= shown.length + 30, `${rows.length} rows rendered for ${shown.length} in sight`);
     // The last row is reachable by scrolling, and it is the last placed part.
     await page.$eval('#tscroll', (s) => { s.scrollTop = s.scrollHeight; });
     await frames(page);
     const end = (await renderedRows(page)).filter((r) => r.inSight);
-    assert.equal(end[end.length - 1].i, placedIdx[placedIdx.length - 1]);
+    assert.equal(end[end.length - 1].i, parts.length - 1);
     await page.$eval('#tscroll', (s) => { s.scrollTop = 0; });
     await frames(page);
   });
 
   await check('column headings sort: numbers numerically, designators naturally, third click back to report order', async () => {
-    const xs = placedIdx.map((i) => parseFloat(parts[i].x_text));
+    const xs = allIdx.map((i) => parseFloat(parts[i].x_text));
     const heading = (key) => page.click(`#thead button[data-key="${key}"]`);
-    const shownX = async () => (await renderedRows(page)).filter((r) => r.inSight).map((r) => parseFloat(r.cells[4]));
+    const shownX = async () => (await renderedRows(page)).filter((r) => r.inSight).map((r) => parseFloat(r.cells.x));
     await heading('x');
     await frames(page);
     let got = await shownX();
@@ -256,11 +266,11 @@ try {
     assert.deepEqual(got, xs.slice().sort((a, b) => b - a).slice(0, got.length));
     await heading('x');
     await frames(page);
-    assert.deepEqual((await renderedRows(page)).filter((r) => r.inSight).map((r) => r.i), placedIdx.slice(0, got.length));
+    assert.deepEqual((await renderedRows(page)).filter((r) => r.inSight).map((r) => r.i), allIdx.slice(0, got.length));
     await heading('ref');
     await frames(page);
-    const refs = (await renderedRows(page)).filter((r) => r.inSight).map((r) => r.cells[0]);
-    const want = placedIdx.map((i) => parts[i].ref).sort(naturalCompare).slice(0, refs.length);
+    const refs = (await renderedRows(page)).filter((r) => r.inSight).map((r) => r.cells.ref);
+    const want = allIdx.map((i) => parts[i].ref).sort(naturalCompare).slice(0, refs.length);
     assert.deepEqual(refs, want);
     await heading('ref');
     await heading('ref');
@@ -268,13 +278,15 @@ try {
   });
 
   await check('search filters by designator, footprint or value, ignoring case, and nothing else', async () => {
-    const expectFor = (q) => placedIdx.filter((i) => [parts[i].ref, parts[i].footprint, parts[i].value]
+    const expectFor = (q) => allIdx.filter((i) => [parts[i].ref, parts[i].footprint, parts[i].value]
       .some((f) => f.toLowerCase().includes(q.toLowerCase())));
     const fp = parts[placedIdx[Math.floor(placedIdx.length / 2)]].footprint;
     const value = placedIdx.map((i) => parts[i].value).find((v) => /[a-z]/i.test(v) && v.length >= 3) || 'x';
     const info = placedIdx.map((i) => parts[i].info).find((t) => t.length > 6);
     const queries = [fp.slice(0, 4).toLowerCase(), value.toUpperCase(), parts[uniqueRefPart('top')].ref,
       'no-such-part-anywhere'];
+    const excluded = parts.find((p) => p.excluded);
+    if (excluded) queries.push(excluded.ref);   // excluded parts are listed and found too
     if (info) queries.push(info.slice(0, 6));   // information text is not searched
     for (const q of queries) {
       await search(page, q);
@@ -283,10 +295,18 @@ try {
       const shown = (await renderedRows(page)).filter((r) => r.inSight).map((r) => r.i);
       assert.deepEqual(shown, want.slice(0, shown.length), `rows shown for "${q}"`);
       if (want.length) assert.ok(shown.length > 0, `nothing shown for "${q}"`);
-      else assert.match(await page.textContent('#tbody'), /No placed part matches/);
+      else assert.match(await page.textContent('#tbody'), /Nothing matches/);
     }
-    await search(page, '');
-    assert.equal(await rowCount(page), placedIdx.length);
+    // Esc in the box, and its own clear button (the "search" event), clear the search and the filter.
+    for (const clear of [() => page.press('#search', 'Escape'),
+      () => page.$eval('#search', (e) => { e.value = ''; e.dispatchEvent(new Event('search')); })]) {
+      await search(page, queries[2]);
+      assert.ok(await rowCount(page) < parts.length || parts.length < 2, 'the search did not filter');
+      await clear();
+      await frames(page);
+      assert.equal(await page.inputValue('#search'), '');
+      assert.equal(await rowCount(page), parts.length, 'the filter outlived the search');
+    }
   });
 
   await check('a click on a table row selects the part and centres the view on it, on either side', async () => {
@@ -402,21 +422,23 @@ try {
     near(moved.x - after.x, 60, 1, 'pan x');
     near(moved.y - after.y, 40, 1, 'pan y');
     assert.deepEqual(await selectedParts(page), []);
-    await page.click('#fit');
-    await frames(page);
-    const box = await svgBox(page);
-    const inView = (r) => r.left >= box.x - 1 && r.top >= box.y - 1 && r.right <= box.x + box.w + 1 && r.bottom <= box.y + box.h + 1;
-    if (data.outlines.length) {
-      const r = await page.$eval('#edge', (e) => e.getBoundingClientRect().toJSON());
-      assert.ok(inView(r), 'outline not inside the view after Fit');
-      assert.ok(r.width >= box.w * 0.88 || r.height >= box.h * 0.88, 'outline does not fill the view after Fit');
-    } else {
-      const rs = await page.$$eval('#board [data-i]', (els) => els.map((e) => e.getBoundingClientRect().toJSON()));
-      assert.ok(rs.every(inView), 'a part outside the view after Fit');
+    // Fit shows the outline and every placed part, those off the board too, on either side.
+    for (const side of ['top', 'bottom']) {
+      await page.click('#side-' + side);
+      await page.click('#fit');
+      await frames(page);
+      const box = await svgBox(page);
+      const inView = (r) => r.left >= box.x - 1 && r.top >= box.y - 1 && r.right <= box.x + box.w + 1 && r.bottom <= box.y + box.h + 1;
+      const rs = await page.$$eval('#board [data-ref]', (els) => els.map((e) => e.getBoundingClientRect().toJSON()));
+      if (data.outlines.length) rs.push(await page.$eval('#edge', (e) => e.getBoundingClientRect().toJSON()));
+      if (!rs.length) continue;
+      const outside = rs.filter((r) => !inView(r));
+      assert.deepEqual(outside, [], side + ': something outside the view after Fit');
       const w = Math.max(...rs.map((r) => r.right)) - Math.min(...rs.map((r) => r.left));
       const h = Math.max(...rs.map((r) => r.bottom)) - Math.min(...rs.map((r) => r.top));
-      assert.ok(w >= box.w * 0.6 || h >= box.h * 0.6, 'parts do not fill the view after Fit');
+      assert.ok(w >= box.w * 0.6 || h >= box.h * 0.6, side + ': the board and parts do not fill the view after Fit');
     }
+    await page.click('#side-top');
   });
 
   await check('findings list: a count per kind, and a click on an entry or a kind selects all its parts', async () => {
@@ -445,7 +467,7 @@ try {
       assert.deepEqual((await selectedParts(page)).sort((a, b) => a - b), await onSide(f.parts));
       const rows = (await renderedRows(page)).filter((r) => f.parts.includes(r.i));
       assert.ok(rows.length > 0 && rows.every((r) => r.selected), 'rows of the finding not marked');
-      for (const r of rows) assert.ok(r.cells[8].split(', ').includes(f.kind), `findings cell of ${parts[r.i].ref}: ${r.cells[8]}`);
+      for (const r of rows) assert.ok(r.cells.findings.split(', ').includes(f.kind), `findings cell of ${parts[r.i].ref}: ${r.cells.findings}`);
       assert.match(await page.textContent('#details-body'), new RegExp(f.parts.length + ' parts'));
       const current = [];
       for (let n = 0; n < 2; n++) {

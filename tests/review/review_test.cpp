@@ -74,9 +74,9 @@ TEST(ReviewData, PartsPadsAndOutlinesOnTheBoard) {
                         "{\"polygon\":[10700,5100,10300,5100,10300,4900,10700,4900]}]},"),
               std::string::npos)
         << data;
-    // The pin-1 dot two thirds as wide as the pad's smaller side (0.02 in).
+    // The pin-1 dot half as wide as the pad's smaller side (0.02 in).
     EXPECT_NE(data.find("\"outline\":[{\"width\":50,\"points\":[9200,4700,10800,4700,10800,5300,9200,5300],"
-                        "\"closed\":true}],\"pin1\":[9500,5000,67]"),
+                        "\"closed\":true}],\"pin1\":[9500,5000,50]"),
               std::string::npos);
     // R2: on the bottom its pads are bottom copper, mirrored and turned: pin 1 (x -0.05 in the
     // footprint) mirrored to +0.05, turned a quarter clockwise to y -0.05.
@@ -110,7 +110,7 @@ TEST(ReviewData, FindingsNameTheirPartsAndTextsNeverEndTheScript) {
                         "designator\",\"subject\":\"R1\",\"parts\":[0,1],"),
               std::string::npos)
         << data;
-    EXPECT_NE(data.find("\"pin1\":[49500,5000,67],\"findings\":[0,1]}"), std::string::npos) << data;
+    EXPECT_NE(data.find("\"pin1\":[49500,5000,50],\"findings\":[0,1]}"), std::string::npos) << data;
 }
 
 TEST(ReviewData, TextsAreUtf8AsTheyAreElseInTheirCodePage) {
