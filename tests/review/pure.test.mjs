@@ -32,10 +32,10 @@ test('lengths, counts and texts are written as the page shows them', () => {
     ['formatLength', [1.23456, MIL], '1235'],
     ['formatCount', [999], '999'],
     ['formatCount', [1234567], '1,234,567'],
-    ['rowCountText', [1, 1, false], '1 placed part'],
-    ['rowCountText', [2000, 2000, false], '2,000 placed parts'],
-    ['rowCountText', [0, 1, true], '0 of 1 placed part'],
-    ['rowCountText', [1500, 20000, true], '1,500 of 20,000 placed parts'],
+    ['rowCountText', [1, 1, 0, 0, false], '1 placed part'],
+    ['rowCountText', [2000, 2000, 3, 3, false], '2,000 placed parts, 3 excluded'],
+    ['rowCountText', [0, 1, 0, 0, true], '0 of 1 placed part'],
+    ['rowCountText', [1500, 20000, 1, 1200, true], '1,500 of 20,000 placed parts, 1 of 1,200 excluded'],
     ['esc', [`<b>"R1" & 'C2'</b>`], '&lt;b&gt;&quot;R1&quot; &amp; &#39;C2&#39;&lt;/b&gt;'],
   ];
   for (const [name, args, want] of cases) assert.equal(pure[name](...args), want, `${name}(${JSON.stringify(args)})`);
@@ -227,9 +227,10 @@ test('designator lists: the first few, then how many more; the parts of a findin
   for (const [name, args, want] of cases) assert.equal(pure[name](...args), want, `${name}(${JSON.stringify(args).slice(0, 40)})`);
 });
 
-test('the box Fit shows: the outline, else the parts, widened when too small to see', () => {
-  const cases = [   // outlines (flat lists x0, y0, x1, y1, ...), part boxes, box
-    [[[0, 0, 4, 0, 4, 3], [5, -1]], [[-9, -9, 9, 9]], [0, -1, 5, 3]],
+test('the box Fit shows: the outline and every placed part, widened when too small to see', () => {
+  const cases = [   // outlines (flat lists x0, y0, x1, y1, ...), boxes of the placed parts, box
+    [[[0, 0, 4, 0, 4, 3], [5, -1]], [[1, 1, 2, 2]], [0, -1, 5, 3]],
+    [[[0, 0, 4, 0, 4, 3]], [[1, 1, 2, 2], [6, -2, 6.5, -1.5]], [0, -2, 6.5, 3]],   // a part off the board
     [[], [[1, 1, 2, 1.5], [-1, 0.5, 0, 3]], [-1, 0.5, 2, 3]],
     [[[2, 2, 2, 3]], [[0, 0, 1, 1]], [0, 0, 2, 3]],
     [[[1, 1, 1.02, 1.5]], [], [0.95, 1, 1.07, 1.5]],
@@ -239,4 +240,52 @@ test('the box Fit shows: the outline, else the parts, widened when too small to 
     const got = pure.boardBox(outlines, boxes);
     want.forEach((w, k) => near(got[k], w, `${JSON.stringify(outlines)} ${JSON.stringify(boxes)} [${k}]`));
   }
+});
+
+test('groups: the placed parts by value and footprint, by footprint then value (numbers as numbers), sortable by quantity', () => {
+  const part = (ref, value, footprint) => ({ ref, value, footprint });
+  const parts = [part('R10', '10k', 'R0603'), part('C1', '100n', 'C0603'), part('R2', '10k', 'R0603'), part('R3', '10k', 'R0805'),
+    part('C12', '1u', 'C0603'), part('C2', '100n', 'C0603'), part('X1', '10k', 'R0603')];
+  const groups = pure.groupParts(parts, [0, 1, 2, 3, 4, 5]);   // part 6 is excluded
+  assert.deepEqual(groups.map((g) => [g.value, g.footprint, g.parts]),
+    [['1u', 'C0603', [4]], ['100n', 'C0603', [1, 5]], ['10k', 'R0603', [0, 2]], ['10k', 'R0805', [3]]]);
+  assert.deepEqual(pure.naturalOrder(['R10', 'r2', 'R1', 'C3']), ['C3', 'R1', 'r2', 'R10']);
+  const qty = pure.groupColumns().find((c) => c.key === 'qty');
+  assert.deepEqual(pure.sortRows(groups, [0, 1, 2, 3], qty, -1), [1, 2, 0, 3]);
+  assert.equal(pure.groupSearchKey({ value: '10K', footprint: 'R0603', refs: 'R1, R2' }), '10k\nr0603\nr1, r2');
+});
+
+test('the fingerprint of the data: the same for the same text, another for any change', () => {
+  const text = JSON.stringify({ project: 'Demo', parts: [{ ref: 'R1', x: 1 }] });
+  assert.match(pure.hashText(text), /^[0-9a-f]{8}$/);
+  assert.equal(pure.hashText(text), pure.hashText(text.slice()));
+  const changed = [text.replace('"x":1', '"x":2'), text.replace('R1', 'R2'), text + ' ', '', 'Пи'];
+  const hashes = new Set([text, ...changed].map(pure.hashText));
+  assert.equal(hashes.size, changed.length + 1);
+  assert.equal(pure.hashText(''), '811c9dc5');   // FNV-1a's offset basis: nothing mixed in
+});
+
+test('rotation mark: toward 0 degrees turned by the rotation, as seen from the side of the part', () => {
+  const cases = [   // rotation, side, end of a mark of length 1 from (10, 20)
+    [0, 'top', [11, 20]], [90, 'top', [10, 21]], [180, 'top', [9, 20]], [270, 'top', [10, 19]], [450, 'top', [10, 21]],
+    [0, 'bottom', [9, 20]], [90, 'bottom', [10, 21]], [180, 'bottom', [11, 20]], [-90, 'bottom', [10, 19]],
+  ];
+  for (const [rotation, side, want] of cases) {
+    const end = pure.rotationEnd(10, 20, rotation, side, 1);
+    near(end[0], want[0], `${side} ${rotation} x`);
+    near(end[1], want[1], `${side} ${rotation} y`);
+    // Seen from its side (the bottom mirrored), the mark points at the rotation's angle on screen.
+    const v = { side, s: 100, tx: 0, ty: 0 };
+    const [a, b] = [pure.toScreen(v, 10, 20), pure.toScreen(v, end[0], end[1])];
+    near((Math.atan2(-(b[1] - a[1]), b[0] - a[0]) * 180 / Math.PI - rotation + 720) % 360, 0, `${side} ${rotation} on screen`);
+  }
+});
+
+test('designators go above the target, or right of it turned, clear of its ring', () => {
+  const cases = [   // screen point, ring radius, turned, anchor
+    [[100, 200], 8, false, { x: 100, y: 190, turned: false }],
+    [[100, 200], 8, true, { x: 110, y: 200, turned: true }],
+    [[0, 0], 0.5, false, { x: 0, y: -2.5, turned: false }],
+  ];
+  for (const [[x, y], r, turned, want] of cases) assert.deepEqual(pure.refAnchor(x, y, r, turned), want);
 });

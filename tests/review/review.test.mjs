@@ -6,7 +6,7 @@
 // through the browser); the page is only looked at through its document, the mouse and the
 // keyboard. Prints one line per check, then "N passed, N failed"; exits with 1 when any failed.
 import assert from 'node:assert/strict';
-import { readFile } from 'node:fs/promises';
+import { readFile, writeFile, unlink } from 'node:fs/promises';
 import { pathToFileURL } from 'node:url';
 import { resolve } from 'node:path';
 import { openBrowser } from './browser.mjs';
@@ -162,7 +162,9 @@ const consoleErrors = [], failedRequests = [], foreignRequests = [];
 page.on('console', (m) => { if (m.type() === 'error') consoleErrors.push(m.text()); });
 page.on('pageerror', (e) => consoleErrors.push('uncaught: ' + e.message));
 page.on('requestfailed', (r) => failedRequests.push(r.url() + ' ' + (r.failure() || {}).errorText));
-page.on('request', (r) => { if (r.url() !== pageUrl && !r.url().startsWith('data:')) foreignRequests.push(r.url()); });
+// The page itself, and the copy of it with other data that the ticks check opens, are no foreign requests.
+const changedUrl = pageUrl.replace(/\.html$/, '') + '.changed.html';
+page.on('request', (r) => { if (![pageUrl, changedUrl].includes(r.url()) && !r.url().startsWith('data:')) foreignRequests.push(r.url()); });
 
 try {
   const t0 = Date.now();
@@ -611,6 +613,234 @@ try {
     await frames(page);
     assert.deepEqual(await selectedParts(page), []);
     assert.notEqual(await page.evaluate(() => document.activeElement && document.activeElement.id), 'search');
+  });
+
+  await check('the selected part: designator above or beside its target, a rotation mark at its rotation seen from its side', async () => {
+    // One top and one bottom part, and a part whose designator is turned if there is one.
+    const picks = ['top', 'bottom'].map((side) => placedOn(side).find((i) => parts.filter((p) => p.ref === parts[i].ref).length === 1))
+      .filter((i) => i !== undefined);
+    for (const k of picks) {
+      await resetView(page);
+      await search(page, parts[k].ref);
+      await page.click(`#tbody .row[data-i="${k}"]`);
+      await frames(page);
+      const got = await page.evaluate(() => {
+        const box = (e) => e && e.getBoundingClientRect().toJSON();
+        const rot = document.querySelector('#sel-layer path.rot:not(.case)');
+        let angle = null;
+        if (rot) {
+          const m = rot.getScreenCTM(), len = rot.getTotalLength();
+          const [a, b] = [0, len].map((t) => new DOMPoint(rot.getPointAtLength(t).x, rot.getPointAtLength(t).y).matrixTransform(m));
+          angle = Math.atan2(-(b.y - a.y), b.x - a.x) * 180 / Math.PI;
+        }
+        return { text: box(document.querySelector('#sel-layer text.ref')), target: box(document.querySelector('#sel-layer path.tgt:not(.case)')), angle };
+      });
+      assert.ok(got.target && got.text, parts[k].ref + ': no target or designator drawn at this zoom');
+      const apart = got.text.bottom <= got.target.top + 0.5 || got.text.left >= got.target.right - 0.5;
+      assert.ok(apart, `${parts[k].ref}: designator ${JSON.stringify(got.text)} over the target ${JSON.stringify(got.target)}`);
+      assert.ok(got.angle !== null, 'no rotation mark');
+      near(((got.angle - parts[k].rotation) % 360 + 540) % 360 - 180, 0, 1, `${parts[k].ref} (${parts[k].side}) rotation mark`);
+    }
+    await page.keyboard.press('Escape');
+    await search(page, '');
+  });
+
+  await check("the report's origin and axes: at the origin, X to the right on top and to the left seen from below", async () => {
+    for (const side of ['top', 'bottom']) {
+      await page.click('#side-' + side);
+      await page.click('#fit');
+      await frames(page);
+      const v = await page.evaluate(() => window.reviewPage.view());
+      const svg = await svgBox(page);
+      const at = { x: svg.x + (side === 'top' ? 1 : -1) * v.scale * data.origin[0] + v.tx, y: svg.y - v.scale * data.origin[1] + v.ty };
+      const dot = await page.$eval('#origin .o-dot', (e) => e.getBoundingClientRect().toJSON());
+      near(dot.x + dot.width / 2, at.x, 1.5, side + ' origin x');
+      near(dot.y + dot.height / 2, at.y, 1.5, side + ' origin y');
+      const x = await page.$eval('#origin .o-axis.o-x', (e) => e.getBoundingClientRect().toJSON());
+      const y = await page.$eval('#origin .o-axis.o-y', (e) => e.getBoundingClientRect().toJSON());
+      if (side === 'top') assert.ok(x.left >= at.x - 2 && x.right > at.x + 20, 'X axis not to the right on top');
+      else assert.ok(x.right <= at.x + 2 && x.left < at.x - 20, 'X axis not to the left seen from below');
+      assert.ok(y.bottom <= at.y + 2 && y.top < at.y - 20, 'Y axis not up');
+    }
+    await page.setChecked('#layers input[data-layer="org"]', false);
+    assert.equal(await page.$$eval('#origin *', (e) => e.length), 0, 'axes drawn with their switch off');
+    await page.setChecked('#layers input[data-layer="org"]', true);
+    await page.click('#side-top');
+  });
+
+  await check('keyboard: a focused row steps with the arrow keys; the focused board pans with them; + and - zoom', async () => {
+    await resetView(page);
+    const first = allIdx[0], second = allIdx[1];
+    if (second === undefined) return;
+    await page.click(`#tbody .row[data-i="${first}"]`);
+    await page.keyboard.press('ArrowDown');
+    await frames(page);
+    const focused = () => page.evaluate(() => { const r = document.activeElement.closest('.row'); return r ? Number(r.getAttribute('data-i')) : -1; });
+    assert.equal(await focused(), second, 'the focus did not move to the next row');
+    assert.deepEqual(await selectedParts(page), parts[second].side === (await page.evaluate(() => window.reviewPage.view().side)) ? [second] : []);
+    assert.equal(await page.evaluate(() => window.reviewPage.view().selected), second);
+    await page.keyboard.press('ArrowUp');
+    await frames(page);
+    assert.equal(await focused(), first, 'the focus did not move back');
+    await page.keyboard.press('Escape');
+    await page.focus('#board');
+    const before = await page.evaluate(() => window.reviewPage.view());
+    await page.keyboard.press('ArrowLeft');
+    const panned = await page.evaluate(() => window.reviewPage.view());
+    const w = (await svgBox(page)).w;
+    near(panned.tx - before.tx, 0.15 * w, 0.5, 'ArrowLeft pans the board right by 15 %');
+    await page.keyboard.press('+');
+    near((await page.evaluate(() => window.reviewPage.view().scale)) / panned.scale, 1.5, 1e-6, '+ zooms in');
+    await page.keyboard.press('-');
+    near((await page.evaluate(() => window.reviewPage.view().scale)) / panned.scale, 1, 1e-6, '- zooms out again');
+  });
+
+  await check('the grouped view: one row per value and footprint of the placed parts, a click selects the group', async () => {
+    await resetView(page);
+    await page.click('#table-mode [data-mode="groups"]');
+    await frames(page);
+    const want = new Map();
+    for (const i of placedIdx) {
+      const key = parts[i].value + '\n' + parts[i].footprint;
+      if (!want.has(key)) want.set(key, []);
+      want.get(key).push(i);
+    }
+    assert.equal(await rowCount(page), want.size);
+    const rows = await page.$$eval('#tbody .row', (els) => els.map((r) => ({ g: Number(r.getAttribute('data-g')),
+      cells: Object.fromEntries([...r.children].map((c) => [c.className.match(/\bc-(\w+)/)[1], c.textContent])) })));
+    for (const r of rows) {
+      const members = want.get(r.cells.value + '\n' + r.cells.footprint);
+      assert.ok(members, 'a group that is no value and footprint of the placed parts');
+      assert.equal(Number(r.cells.qty), members.length);
+      assert.deepEqual(r.cells.refs.split(', ').sort(), members.map((i) => parts[i].ref).sort());
+    }
+    const big = rows.reduce((a, b) => (Number(b.cells.qty) > Number(a.cells.qty) ? b : a));
+    await page.click(`#tbody .row[data-g="${big.g}"] .c-value`);
+    await frames(page);
+    const members = want.get(big.cells.value + '\n' + big.cells.footprint);
+    const side = (await page.evaluate(() => window.reviewPage.view().side));
+    assert.deepEqual((await selectedParts(page)).sort((a, b) => a - b), members.filter((i) => parts[i].side === side).sort((a, b) => a - b));
+    await page.keyboard.press('Escape');
+    await page.click('#table-mode [data-mode="parts"]');
+    await frames(page);
+    assert.equal(await rowCount(page), parts.length);
+  });
+
+  await check('checked ticks: per part and per group, kept over a reload, not for another version of the data', async () => {
+    await resetView(page);
+    const k = placedIdx[0];
+    const ticked = () => page.$$eval('#tbody .row.ticked', (els) => els.map((r) => Number(r.getAttribute('data-i'))));
+    await page.check(`#tbody .row[data-i="${k}"] .tick`);
+    assert.deepEqual(await ticked(), [k]);
+    await page.reload();
+    await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ticksLoaded);
+    assert.deepEqual(await ticked(), [k], 'the tick did not outlive a reload');
+    // The group of the part: partly ticked; a tick on the group ticks all its parts.
+    await page.click('#table-mode [data-mode="groups"]');
+    await search(page, parts[k].ref);   // the group search finds designators too
+    const members = placedIdx.filter((i) => parts[i].value === parts[k].value && parts[i].footprint === parts[k].footprint);
+    const g = await page.$$eval('#tbody .row', (els, refs) => els.find((r) => r.querySelector('.c-refs').textContent.split(', ').includes(refs))
+      .getAttribute('data-g'), parts[k].ref);
+    const box = `#tbody .row[data-g="${g}"] .tick`;
+    if (members.length > 1) assert.equal(await page.$eval(box, (e) => e.indeterminate), true, 'a group partly ticked not shown so');
+    await page.check(box);
+    await search(page, '');
+    await page.click('#table-mode [data-mode="parts"]');
+    await frames(page);
+    const shown = (await renderedRows(page)).map((r) => r.i);
+    assert.deepEqual((await ticked()).sort((a, b) => a - b), members.filter((i) => shown.includes(i)).sort((a, b) => a - b));
+    // Another version of the board (one figure changed): no ticks.
+    const other = resolve(pagePath).replace(/\.html$/, '') + '.changed.html';
+    await writeFile(other, pageText.replace('"x_text":"' + parts[k].x_text + '"', '"x_text":"' + parts[k].x_text + '1"'));
+    try {
+      await page.goto(pathToFileURL(resolve(other)).href);
+      await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ticksLoaded);
+      assert.deepEqual(await ticked(), [], 'ticks of another version of the data');
+    } finally {
+      await unlink(other);
+      await page.goto(pageUrl);
+      await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ticksLoaded);
+    }
+    await page.click('#table-mode [data-mode="groups"]');
+    await search(page, parts[k].ref);
+    await page.uncheck(box);
+    await search(page, '');
+    await page.click('#table-mode [data-mode="parts"]');
+    assert.deepEqual(await ticked(), []);
+  });
+
+  await check('print: the board of the side shown on the first page, fitted, then every part in the table', async () => {
+    await resetView(page);
+    await search(page, parts[placedIdx[0]].ref);   // the print holds every part all the same
+    const pdf = await page.pdf({ landscape: true, printBackground: true });
+    const pages = (pdf.toString('latin1').match(/\/Type\s*\/Page[^s]/g) || []).length;
+    assert.ok(pages >= 2, `${pages} printed page(s): the table does not follow the board`);
+    // The sheet the page prints, as the print style shows it.
+    await page.emulateMedia({ media: 'print' });
+    await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
+    const sheet = await page.evaluate(() => {
+      const canvas = document.querySelector('#print-sheet .print-board canvas');
+      const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      let painted = 0;
+      for (let n = 3; n < d.length; n += 400) if (d[n]) painted++;
+      return { rows: document.querySelectorAll('#print-sheet tbody tr').length, painted,
+        shown: getComputedStyle(document.getElementById('print-sheet')).display,
+        app: getComputedStyle(document.querySelector('main')).display };
+    });
+    assert.equal(sheet.rows, parts.length);
+    assert.ok(sheet.painted > 0, 'the printed board is blank');
+    assert.equal(sheet.shown, 'block');
+    assert.equal(sheet.app, 'none');
+    await page.evaluate(() => window.dispatchEvent(new Event('afterprint')));
+    await page.emulateMedia({ media: 'screen' });
+    assert.equal(await page.$$eval('#print-sheet', (e) => e.length), 0);
+    await search(page, '');
+  });
+
+  await check('contrast: text at least 4.5:1 (3:1 when large), marks at least 3:1 on the board, copper and a selection', async () => {
+    const result = await page.evaluate(() => {
+      const rgba = (c) => { const m = c.match(/[\d.]+/g).map(Number); return [m[0], m[1], m[2], m.length > 3 ? m[3] : 1]; };
+      const over = (top, under) => [0, 1, 2].map((k) => top[k] * top[3] + under[k] * (1 - top[3])).concat(1);
+      const lum = (c) => { const l = c.slice(0, 3).map((v) => { v /= 255; return v <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4; });
+        return 0.2126 * l[0] + 0.7152 * l[1] + 0.0722 * l[2]; };
+      const ratio = (a, b) => { const [x, y] = [lum(a), lum(b)].sort((p, q) => q - p); return (x + 0.05) / (y + 0.05); };
+      const css = getComputedStyle(document.documentElement), v = (n) => css.getPropertyValue(n).trim();
+      const probe = document.createElement('i');
+      document.body.append(probe);
+      const colour = (c) => { probe.style.color = c; return rgba(getComputedStyle(probe).color); };
+      const canvas = colour(v('--canvas'));
+      // Text: every element with text of its own that is shown, on its background laid over the page's.
+      const low = [];
+      for (const e of document.querySelectorAll('body *')) {
+        if (!e.getClientRects().length || e.closest('svg, #print-sheet')) continue;
+        if (![...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim())) continue;
+        const chain = [];
+        for (let a = e; a; a = a.parentElement) chain.unshift(getComputedStyle(a).backgroundColor);
+        let back = e.closest('#view-wrap') ? canvas : [255, 255, 255, 1];
+        for (const b of chain) back = over(rgba(b), back);
+        const st = getComputedStyle(e), size = parseFloat(st.fontSize), bold = Number(st.fontWeight) >= 700;
+        const need = size >= 24 || (bold && size >= 18.66) ? 3 : 4.5;
+        const r = ratio(over(rgba(st.color), back), back);
+        if (r < need) low.push(`${e.tagName.toLowerCase()}.${e.className} "${e.textContent.trim().slice(0, 20)}" ${r.toFixed(2)}`);
+      }
+      // Marks: each colour on its casing, and its outer edge (colour or casing) against each background.
+      const casing = colour(v('--casing'));
+      const backs = { board: colour(v('--board')), canvas, 'top copper': colour(v('--cu-top')), 'bottom copper': colour(v('--cu-bottom')),
+        'selected copper': colour(v('--sel-copper')) };
+      const marks = { target: v('--target'), glue: v('--glue'), 'pin 1': v('--pin1'), error: v('--finding-error'), note: v('--finding-note'), origin: v('--origin') };
+      const weak = [];
+      for (const [mark, c] of Object.entries(marks)) {
+        for (const [name, back] of Object.entries(backs)) {
+          const cased = over(casing, back), m = colour(c);
+          if (ratio(m, cased) < 3) weak.push(`${mark} on its casing over ${name}: ${ratio(m, cased).toFixed(2)}`);
+          if (Math.max(ratio(m, back), ratio(cased, back)) < 3) weak.push(`${mark} against ${name}`);
+        }
+      }
+      probe.remove();
+      return { low, weak };
+    });
+    assert.deepEqual(result.low, [], 'text below AA contrast');
+    assert.deepEqual(result.weak, [], 'marks below 3:1');
   });
 
   await check('no console error after all the interaction', async () => {
