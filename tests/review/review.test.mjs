@@ -169,7 +169,7 @@ page.on('request', (r) => { if (![pageUrl, changedUrl].includes(r.url()) && !r.u
 try {
   const t0 = Date.now();
   await page.goto(pageUrl, { waitUntil: 'load' });
-  await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.firstPaint !== null, null, { timeout: 60000 });
+  await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ready !== null, null, { timeout: 60000 });
   const loadMs = await page.evaluate(() => window.reviewPage.timings.firstPaint);
   console.log(`# ${parts.length} parts; first paint ${loadMs.toFixed(0)} ms after navigation start (${Date.now() - t0} ms wall)`);
 
@@ -733,7 +733,7 @@ try {
     await page.check(`#tbody .row[data-i="${k}"] .tick`);
     assert.deepEqual(await ticked(), [k]);
     await page.reload();
-    await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ticksLoaded);
+    await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ready !== null);
     assert.deepEqual(await ticked(), [k], 'the tick did not outlive a reload');
     // The group of the part: partly ticked; a tick on the group ticks all its parts.
     await page.click('#table-mode [data-mode="groups"]');
@@ -754,12 +754,12 @@ try {
     await writeFile(other, pageText.replace('"x_text":"' + parts[k].x_text + '"', '"x_text":"' + parts[k].x_text + '1"'));
     try {
       await page.goto(pathToFileURL(resolve(other)).href);
-      await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ticksLoaded);
+      await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ready !== null);
       assert.deepEqual(await ticked(), [], 'ticks of another version of the data');
     } finally {
       await unlink(other);
       await page.goto(pageUrl);
-      await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ticksLoaded);
+      await page.waitForFunction(() => window.reviewPage && window.reviewPage.timings.ready !== null);
     }
     await page.click('#table-mode [data-mode="groups"]');
     await search(page, parts[k].ref);
