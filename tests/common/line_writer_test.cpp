@@ -52,8 +52,14 @@ std::vector<double> test_values(size_t random_count) {
                                   -std::numeric_limits<double>::infinity(),
                                   std::numeric_limits<double>::quiet_NaN(),
                                   -std::numeric_limits<double>::quiet_NaN()};
+    // Halfway cases and their nearest neighbours on both sides, small and large.
     for (int decimals = 0; decimals <= 4; ++decimals)
-        for (int k = -2000; k <= 2000; ++k) values.push_back((k + 0.5) / std::pow(10.0, decimals));
+        for (long long k : {-2000LL, -1LL, 0LL, 1LL, 2000LL, 123456789LL, 999999999LL})
+            for (long long step = 0; step < 2000; ++step) {
+                const double halfway = (static_cast<double>(k + (k < 0 ? -step : step)) + 0.5) / std::pow(10.0, decimals);
+                values.insert(values.end(), {halfway, std::nextafter(halfway, INFINITY), std::nextafter(halfway, -INFINITY)});
+            }
+    values.insert(values.end(), {999999999.99995, 999999999.99994999, 1e9, -1e9, 1e9 - 0.00005});
     std::mt19937_64 random(20261209);
     std::uniform_real_distribution<double> exponent(-9.0, 20.0);
     for (size_t i = 0; i < random_count; ++i) {
