@@ -1,7 +1,9 @@
 #include "check/findings_text.h"
 
+#include <algorithm>
 #include <string>
 
+#include "common/line_writer.h"
 #include "common/text.h"
 
 namespace {
@@ -26,14 +28,6 @@ std::string subject(const Finding& finding, const Project& project) {
 
 std::string heading(const Finding& finding, const Project& project) {
     return std::string(kind_info(finding.kind).title) + ": " + subject(finding, project);
-}
-
-// A CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line end.
-std::string csv_field(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string field = "\"";
-    for (char c : text) field += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return field + "\"";
 }
 
 }  // namespace
@@ -70,26 +64,24 @@ void write_findings_csv(std::ostream& out, const CheckFindings& result, const Pr
                         const ReportUnits& units) {
     const LengthFormat& length = units.listing;
     out << "Severity,Kind,Designator,Footprint,Side,Technology,Distance (" << length.word << "),Message,Fix\n";
+    LineWriter row;
     for (const Finding& finding : result.findings) {
         const KindInfo& kind = kind_info(finding.kind);
         // A row about a part names it in its own fields; any other row says what it is about.
         const std::string message = finding.subject.empty() ? finding.cause : finding.subject + " " + finding.cause;
-        const std::string tail = csv_field(message) + "," + csv_field(finding.fix) + "\n";
-        if (finding.parts.empty()) {
-            out << SEVERITY_WORDS[kind.severity] << ',' << kind.word << ",,"
-                << csv_field(finding.footprint >= 0 ? project.footprints.records[static_cast<size_t>(finding.footprint)].name
-                                                    : std::string())
-                << ",,,," << tail;
-            continue;
-        }
-        for (size_t i = 0; i < finding.parts.size(); ++i) {
-            const PartRecord& part = project.parts[static_cast<size_t>(finding.parts[i])];
-            const std::string distance = i < finding.distances.size()
-                                             ? format_text("%.*f", length.decimals, finding.distances[i] * length.per_inch)
-                                             : std::string();
-            out << SEVERITY_WORDS[kind.severity] << ',' << kind.word << ',' << csv_field(part.ref_des) << ','
-                << csv_field(part.shape) << ',' << side_name(part) << ',' << technology_name(part.technology) << ','
-                << distance << ',' << tail;
+        const std::string_view footprint =
+            finding.footprint >= 0 ? project.footprints.records[static_cast<size_t>(finding.footprint)].name : "";
+        // One row per part, or one row for a finding about no part.
+        for (size_t i = 0; i < std::max<size_t>(finding.parts.size(), 1); ++i) {
+            const PartRecord* part = finding.parts.empty() ? nullptr : &project.parts[static_cast<size_t>(finding.parts[i])];
+            row.clear();
+            row.put(SEVERITY_WORDS[kind.severity]).put(',').put(kind.word).put(',');
+            row.csv(part ? std::string_view(part->ref_des) : "").put(',').csv(part ? std::string_view(part->shape) : footprint);
+            row.put(',').put(part ? side_name(*part) : "").put(',').put(part ? technology_name(part->technology) : "");
+            row.put(',');
+            if (i < finding.distances.size()) row.fixed(finding.distances[i] * length.per_inch, 1, length.decimals);
+            row.put(',').csv(message).put(',').csv(finding.fix).put('\n');
+            out << row.text();
         }
     }
 }

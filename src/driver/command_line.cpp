@@ -32,6 +32,9 @@ constexpr LongSwitch LONG_SWITCHES[] = {
     {"--fixes", SwitchValue::REQUIRED, nullptr, &Invocation::fixes_name},
     {"--review", SwitchValue::OPTIONAL, &Invocation::review, &Invocation::review_name},
     {"--review-encoding", SwitchValue::REQUIRED, nullptr, &Invocation::review_encoding},
+    {"--bom", SwitchValue::OPTIONAL, &Invocation::bom, &Invocation::bom_name},
+    {"--cpl", SwitchValue::OPTIONAL, &Invocation::cpl, &Invocation::cpl_name},
+    {"--origin", SwitchValue::REQUIRED, nullptr, &Invocation::origin_text},
 };
 
 bool is_long_switch(const std::string& argument) { return argument.starts_with("--"); }
@@ -144,6 +147,10 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
             throw FatalError(format_text("\n\nFatal error: unknown encoding \"%s\" for the review page; known: %s\n\n",
                                          invocation.review_encoding.c_str(), code_page_names().c_str()));
     }
+    if (!invocation.origin_text.empty() && !parse_origin(invocation.origin_text, invocation.origin))
+        throw FatalError(format_text("\n\nFatal error: \"--origin=%s\": the origin is file, board or X,Y (two "
+                                     "numbers in the report's units)\n\n",
+                                     invocation.origin_text.c_str()));
     if (next < arguments.size()) {
         invocation.source_name = arguments[next];
         // "-I panel.ini board": the blank made -I read no command file and panel.ini the project.
@@ -170,8 +177,8 @@ Invocation parse_command_line(const std::vector<std::string>& arguments, std::os
 
 void print_usage(std::ostream& out) {
     out << "Usage: Tarnwick [-I<command file>] [--check] [--findings=FILE] [--fixes=FILE]\n"
-           "                [--review[=FILE]] [--review-encoding=NAME]\n"
-           "                [source [destination]]\n"
+           "                [--review[=FILE]] [--review-encoding=NAME] [--bom[=FILE]]\n"
+           "                [--cpl[=FILE]] [--origin=file|board|X,Y] [source [destination]]\n"
            "       Tarnwick --help | --version\n"
            "\n"
            "Writes the component placement report of a layout project (.lpf) and, when\n"
@@ -204,6 +211,15 @@ void print_usage(std::ostream& out) {
            "                   iso-8859-2, iso-8859-5, koi8-r, cp866 or cp437; by\n"
            "                   default UTF-8 when the texts are valid UTF-8, else\n"
            "                   windows-1252 (the report keeps its bytes)\n"
+           "  --bom[=FILE]     write the bill of materials for an assembly service: CSV,\n"
+           "                   one row per value and footprint (board.bom.csv by default)\n"
+           "  --cpl[=FILE]     write the placement list for an assembly service: CSV,\n"
+           "                   one row per placed part in millimetres (board.cpl.csv by\n"
+           "                   default)\n"
+           "  --origin=file|board|X,Y\n"
+           "                   the placement list's origin: the project's (the default),\n"
+           "                   the lower-left corner of the board outline, or X,Y in the\n"
+           "                   report's units\n"
            "  -h, -H, --help   print this text\n"
            "  --version        print the program's name and version\n"
            "\n"

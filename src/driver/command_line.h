@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "review/code_pages.h"
+#include "order/assembly.h"
 
 constexpr const char* DEFAULT_COMMAND_FILE = "Tarnwick.ini";
 
@@ -19,6 +20,12 @@ struct Invocation {
     std::string fixes_name;     // --fixes=FILE: the check's suggested fixes; empty: none
     std::string review_encoding;                 // --review-encoding=NAME as given
     const CodePage* review_code_page = nullptr;  // what it names; nullptr: UTF-8 or Windows-1252
+    bool bom = false;           // --bom: the bill of materials
+    std::string bom_name;       // --bom=FILE; empty: named after the report
+    bool cpl = false;           // --cpl: the placement list for an assembly service
+    std::string cpl_name;       // --cpl=FILE; empty: named after the report
+    std::string origin_text;    // --origin=file|board|X,Y as given
+    OriginChoice origin;        // what origin_text says: the placement list's origin
 };
 
 /// What a run does besides the placement work.

@@ -51,8 +51,8 @@ FileNames derive_file_names(const std::string& source_name, const std::string& d
     return names;
 }
 
-std::string review_page_name(const std::string& report_name) {
-    return report_name.empty() ? "review.html" : without_extension(report_name) + ".review.html";
+std::string name_beside_report(const std::string& report_name, const std::string& extension) {
+    return report_name.empty() ? extension.substr(1) : without_extension(report_name) + extension;
 }
 
 bool names_match(const std::string& a, const std::string& b) { return compare_ignoring_case(a, b) == 0; }
@@ -75,13 +75,18 @@ RunFiles name_run_files(const Invocation& invocation, const Settings& settings) 
         files.source = std::move(names.source_name);
         files.report = std::move(names.destination_name);
     }
-    if (invocation.review)
-        files.review_page = !invocation.review_name.empty() ? invocation.review_name : review_page_name(files.report);
+    auto named = [&files](bool wanted, const std::string& given, const char* extension) {
+        return !wanted ? std::string() : !given.empty() ? given : name_beside_report(files.report, extension);
+    };
+    files.review_page = named(invocation.review, invocation.review_name, ".review.html");
     files.findings = invocation.findings_name;
     files.fixes = invocation.fixes_name;
+    files.bom = named(invocation.bom, invocation.bom_name, ".bom.csv");
+    files.cpl = named(invocation.cpl, invocation.cpl_name, ".cpl.csv");
     // Each further output against the project, the report and the outputs named before it.
     const std::pair<const char*, const std::string*> outputs[] = {
-        {"Review page", &files.review_page}, {"Findings file", &files.findings}, {"Fixes file", &files.fixes}};
+        {"Review page", &files.review_page}, {"Findings file", &files.findings}, {"Fixes file", &files.fixes},
+        {"Bill of materials", &files.bom},   {"Placement list", &files.cpl}};
     std::vector<const std::string*> taken;
     if (!files.source.empty()) taken = {&files.source, &files.report};
     for (const auto& [what, name] : outputs) {

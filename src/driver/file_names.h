@@ -20,9 +20,10 @@ struct FileNames {
 /// other destination whose file name has no "." gets ".place".
 FileNames derive_file_names(const std::string& source_name, const std::string& destination_name);
 
-/// The review page's default name: the report's name with its file name cut at its last "." and
-/// ".review.html" added, beside the report; "review.html" when the report has no name.
-std::string review_page_name(const std::string& report_name);
+/// The default name of an output beside the report: the report's name with its file name cut at
+/// its last "." and `extension` (".review.html") added; without a report name, the extension
+/// without its dot ("review.html").
+std::string name_beside_report(const std::string& report_name, const std::string& extension);
 
 /// True when the names are equal without regard to letter case.
 bool names_match(const std::string& a, const std::string& b);
@@ -37,11 +38,13 @@ struct RunFiles {
     std::string review_page;  // empty: no review page
     std::string findings;     // the check's findings as CSV; empty: none
     std::string fixes;        // the check's suggested fixes; empty: none
+    std::string bom;          // the bill of materials; empty: none
+    std::string cpl;          // the placement list; empty: none
 };
 
 /// Names the run's files from the command line, else the command file's default names: the
-/// default extensions as derive_file_names adds them, the review page by --review=FILE or beside
-/// the report, the findings and fixes files as given. Refuses, with a FatalError, a report that
+/// default extensions as derive_file_names adds them, the review page, the bill of materials and
+/// the placement list as given or beside the report, the findings and fixes files as given. Refuses, with a FatalError, a report that
 /// is the project, and any other output that is the project, the report or another output (by
 /// name without regard to letter case, or as the same file).
 RunFiles name_run_files(const Invocation& invocation, const Settings& settings);

@@ -15,6 +15,7 @@
 #include "driver/report.h"
 #include "plot/plot.h"
 #include "project/load_project.h"
+#include "order/assembly.h"
 #include "review/review.h"
 
 namespace {
@@ -94,28 +95,54 @@ void write_report_out(const ReportInput& input, const RunFiles& files, OutputFil
             format_text("\n\nFatal error: Can't write the report to standard output: %s\n\n", failure.c_str()));
 }
 
-// The outputs made from the placement check's findings, each written whole or not at all.
-struct CheckOutputs {
+// The run's outputs but the plots (which open their files as they write them), each written
+// whole or not at all.
+struct RunOutputs {
+    OutputFile report;
     OutputFile review_page;
     OutputFile findings;
     OutputFile fixes;
+    OutputFile bom;
+    OutputFile cpl;
 };
 
-// Opens the outputs the run names, as the report is opened: before anything is read.
-void open_check_outputs(const RunFiles& files, CheckOutputs& outputs) {
-    if (!files.review_page.empty()) open_output(outputs.review_page, files.review_page);
-    if (!files.findings.empty()) open_output(outputs.findings, files.findings);
-    if (!files.fixes.empty()) open_output(outputs.fixes, files.fixes);
+// Opens the outputs the run names, before anything is read: the report (unless it goes to
+// standard output or format -1 writes none), then the others.
+void open_outputs(const RunFiles& files, const Settings& settings, RunOutputs& outputs) {
+    if (!files.source.empty() && settings.output_format >= 0) open_output(outputs.report, files.report);
+    const std::pair<const std::string*, OutputFile*> named[] = {{&files.review_page, &outputs.review_page},
+                                                                {&files.findings, &outputs.findings},
+                                                                {&files.fixes, &outputs.fixes},
+                                                                {&files.bom, &outputs.bom},
+                                                                {&files.cpl, &outputs.cpl}};
+    for (const auto& [name, file] : named)
+        if (!name->empty()) open_output(*file, *name);
+}
+
+// The bill of materials and the placement list, when asked for.
+void write_assembly_files(const RunFiles& files, RunOutputs& outputs, const Project& project, BoardPoint origin,
+                          std::ostream& console) {
+    if (!files.bom.empty()) {
+        write_bill_of_materials(outputs.bom.stream(), project.parts, project.footprint_count());
+        outputs.bom.finish();
+        print_to(console, "\nBill of materials %s written\n", files.bom.c_str());
+    }
+    if (!files.cpl.empty()) {
+        write_placement_list(outputs.cpl.stream(), project.parts, origin);
+        outputs.cpl.finish();
+        print_to(console, "\nPlacement list %s written\n", files.cpl.c_str());
+    }
 }
 
 // After the report: the placement check's findings, on the console (--check) and in the outputs
 // named. Returns the run's exit status: 2 when --check found an error.
-int check_and_review(const Invocation& invocation, const CheckInput& input, const RunFiles& files, CheckOutputs& outputs,
-                     std::ostream& console) {
+int check_and_review(const Invocation& invocation, const CheckInput& input, BoardPoint origin, const RunFiles& files,
+                     RunOutputs& outputs, std::ostream& console) {
     const CheckFindings findings = check_placement(input);
     if (!files.review_page.empty()) {
         ReviewInput review{input.units, input.project, input.board, findings};
         review.code_page = invocation.review_code_page;
+        review.origin = origin;
         write_review_page(outputs.review_page.stream(), review);
         outputs.review_page.finish();
         print_to(console, "\nReview page %s written\n", files.review_page.c_str());
@@ -151,10 +178,8 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     std::string source;
     if (!files.source.empty() && !read_text_file(files.source, source))
         throw FatalError(format_text("\n\nFatal error: Source file \"%s\" not found \n\n", files.source.c_str()));
-    OutputFile report_file;
-    if (!files.source.empty() && settings.output_format >= 0) open_output(report_file, files.report);
-    CheckOutputs check_outputs;
-    open_check_outputs(files, check_outputs);
+    RunOutputs outputs;
+    open_outputs(files, settings, outputs);
     if (files.source.empty()) refuse_terminal_input(environment);
 
     const std::unique_ptr<GlyphStore> glyphs = settings.check_gerbers != 0 ? load_font(settings, environment) : nullptr;
@@ -169,6 +194,7 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
     GroupCounts top_counts, bottom_counts;
     count_groups(project.parts, top_counts, bottom_counts);
     const ReportUnits units = report_units(settings);
+    const BoardPoint origin = placement_origin(invocation.origin, project, units);
 
     if (settings.check_gerbers != 0) {
         PlotInput plot{settings, project, top_counts, bottom_counts, *glyphs, environment.time_text};
@@ -176,13 +202,14 @@ int run(const std::vector<std::string>& arguments, RunEnvironment& environment) 
         write_verification_plots(plot, pen, "", console);
     }
     write_report_out(ReportInput{settings, project, top_counts, bottom_counts, prepare_info_column(settings.info_heading), units},
-                     files, report_file, environment.standard_output);
+                     files, outputs.report, environment.standard_output);
+    write_assembly_files(files, outputs, project, origin, console);
     int status = 0;
     if (checked) {
         const geometry::BoardRings board = geometry::board_rings(project);
         status = check_and_review(invocation,
                                   CheckInput{units, configuration.info, configuration.overrides, project, board},
-                                  files, check_outputs, console);
+                                  origin, files, outputs, console);
     }
     console << "\nDone!\n";
     return status;

@@ -1005,8 +1005,9 @@ const reviewPure = (() => {
   }
 
   // ------------------------------------------------------------------ the report's origin
-  // The origin of the report's coordinates with its axes, in screen pixels for the view the SVG is
-  // set for: X to the right on the top side (to the left seen from below, mirrored), Y up.
+  // The origin with its axes, in screen pixels for the view the SVG is set for: X to the right on the
+  // top side (to the left seen from below, mirrored), Y up. It is the report's (0, 0), or the
+  // placement list's origin when --origin moves it.
   function drawOrigin() {
     const g = $('origin');
     if (!show.org) { g.replaceChildren(); return; }
@@ -1017,7 +1018,9 @@ const reviewPure = (() => {
     const yAxis = 'M' + n(ox) + ' ' + n(oy) + 'V' + n(oy - AXIS_PX) + 'M' + n(ox - head / 1.5) + ' ' + n(oy - AXIS_PX + head) +
       'L' + n(ox) + ' ' + n(oy - AXIS_PX) + 'L' + n(ox + head / 1.5) + ' ' + n(oy - AXIS_PX + head);
     const axis = (cls, d) => '<path class="o-case" d="' + d + '"/><path class="o-axis ' + cls + '" d="' + d + '"/>';
-    g.innerHTML = '<title>The report\'s origin (0, 0) and its axes</title>' + axis('o-x', xAxis) + axis('o-y', yAxis) +
+    const moved = data.origin[0] !== 0 || data.origin[1] !== 0;
+    g.innerHTML = '<title>' + (moved ? 'The placement list\'s origin' : 'The report\'s origin (0, 0)') + ' and its axes</title>' +
+      axis('o-x', xAxis) + axis('o-y', yAxis) +
       '<circle class="o-dot" cx="' + n(ox) + '" cy="' + n(oy) + '" r="3.5"/>' +
       '<text class="o-label" x="' + n(ox + m * (AXIS_PX + 9)) + '" y="' + n(oy + 4) + '">X</text>' +
       '<text class="o-label" x="' + n(ox) + '" y="' + n(oy - AXIS_PX - 6) + '">Y</text>';

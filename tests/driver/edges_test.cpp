@@ -159,7 +159,7 @@ TEST(HelpAndVersion, PrintOnStandardOutputAndTouchNothing) {
         EXPECT_EQ(help.status, 0) << arguments;
         EXPECT_EQ(help.err, "") << arguments;
         const std::string usage = "Usage: Tarnwick [-I<command file>] [--check] [--findings=FILE] [--fixes=FILE]\n"
-                                  "                [--review[=FILE]] [--review-encoding=NAME]\n";
+                                  "                [--review[=FILE]] [--review-encoding=NAME] [--bom[=FILE]]\n";
         EXPECT_EQ(help.out.substr(0, usage.size()), usage) << arguments;
         EXPECT_NE(help.out.find("man Tarnwick"), std::string::npos);
     }
