@@ -70,7 +70,8 @@ void write_findings_csv(std::ostream& out, const CheckFindings& result, const Pr
         // A row about a part names it in its own fields; any other row says what it is about.
         const std::string message = finding.subject.empty() ? finding.cause : finding.subject + " " + finding.cause;
         const std::string_view footprint =
-            finding.footprint >= 0 ? project.footprints.records[static_cast<size_t>(finding.footprint)].name : "";
+            finding.footprint >= 0 ? std::string_view(project.footprints.records[static_cast<size_t>(finding.footprint)].name)
+                                   : std::string_view();
         // One row per part, or one row for a finding about no part.
         for (size_t i = 0; i < std::max<size_t>(finding.parts.size(), 1); ++i) {
             const PartRecord* part = finding.parts.empty() ? nullptr : &project.parts[static_cast<size_t>(finding.parts[i])];
