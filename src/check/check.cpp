@@ -285,7 +285,7 @@ void part_findings(const CheckInput& input, std::vector<Finding>& findings) {
     for (Finding& finding : findings) describe(finding, input, facts[static_cast<size_t>(finding.footprint)]);
 }
 
-// "A, B, C and 3 more" is the console's business; here the whole list.
+// The names joined by ", ", all of them.
 std::string joined(const std::vector<std::string_view>& names) {
     std::string list;
     for (std::string_view name : names) list += (list.empty() ? "" : ", ") + std::string(name);

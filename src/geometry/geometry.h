@@ -49,7 +49,7 @@ struct PadOnBoard {
     double drill = 0.0;
 };
 
-constexpr int DEFAULT_ARC_SEGMENTS = 16;  // straight pieces per quarter arc of an outline
+constexpr int OUTLINE_ARC_SEGMENTS = 16;  // straight pieces per quarter arc of an outline
 constexpr int PAD_ARC_SEGMENTS = 8;       // straight pieces per quarter of a pad's rounded corner
 
 /// True when the pad has copper: a known shape other than none, and not a round pad exactly
@@ -69,8 +69,7 @@ Box copper_box(const FootprintRecord& footprint);
 std::vector<PadOnBoard> pads_on_board(const PartRecord& part, const FootprintRecord& footprint);
 
 /// The points of a polyline with its arcs flattened; a closed one's first point is not repeated.
-std::vector<Point> flatten(const std::vector<OutlineCorner>& corners, bool closed, int closing_style,
-                           int arc_segments = DEFAULT_ARC_SEGMENTS);
+std::vector<Point> flatten(const std::vector<OutlineCorner>& corners, bool closed, int closing_style);
 
 /// The flattened points of a footprint outline line, moved to the board for the part.
 std::vector<Point> outline_on_board(const OutlineRecord& outline, const PartRecord& part);

@@ -9,11 +9,6 @@ namespace geometry {
 namespace {
 
 constexpr double HALF_PI = std::numbers::pi / 2.0;
-constexpr int MAX_ARC_SEGMENTS = 1024;
-
-int segments_or_default(int arc_segments) {
-    return arc_segments < 1 ? DEFAULT_ARC_SEGMENTS : std::min(arc_segments, MAX_ARC_SEGMENTS);
-}
 
 // The unit vector a clockwise angle points to, exact at the quarter turns.
 Point axis_of(int angle) {
@@ -190,10 +185,10 @@ std::vector<PadOnBoard> pads_on_board(const PartRecord& part, const FootprintRec
     return pads;
 }
 
-std::vector<Point> flatten(const std::vector<OutlineCorner>& corners, bool closed, int closing_style, int arc_segments) {
+std::vector<Point> flatten(const std::vector<OutlineCorner>& corners, bool closed, int closing_style) {
     std::vector<Point> points;
     if (corners.empty()) return points;
-    int segments = segments_or_default(arc_segments);
+    const int segments = OUTLINE_ARC_SEGMENTS;
     points.push_back({corners[0].x, corners[0].y});
     for (size_t i = 1; i < corners.size(); ++i)
         add_side(points, {corners[i - 1].x, corners[i - 1].y}, {corners[i].x, corners[i].y}, corners[i].style,
