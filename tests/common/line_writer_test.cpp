@@ -137,3 +137,14 @@ TEST(LineWriter, IntegersTextsAndCharactersArePrintfs) {
         EXPECT_EQ(writer.left_cut(text, 20).put('|').put("end").text(), std::string(cut_twenty) + "|end");
     }
 }
+
+TEST(LineWriter, CsvFieldsQuotedOnlyWhenTheyMustBe) {
+    const std::pair<const char*, const char*> fields[] = {
+        {"", ""},           {"R1", "R1"},         {"1k, 1%", "\"1k, 1%\""},          {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"\"", "\"\"\"\""}, {"a\nb", "\"a\nb\""}, {"cr\r", "\"cr\r\""}, {"C1, C2, \"C3\"", "\"C1, C2, \"\"C3\"\"\""}};
+    LineWriter writer;
+    for (const auto& [field, written] : fields) {
+        writer.clear();
+        EXPECT_EQ(writer.put('|').csv(field).put('|').text(), std::string("|") + written + "|") << field;
+    }
+}
