@@ -63,8 +63,6 @@ struct FootprintFacts {
 
 bool near(double x, double y, geometry::Point point) { return std::hypot(x - point.x, y - point.y) <= ON_POINT_INCH; }
 
-geometry::Point centre_of(const geometry::Box& box) { return {(box.min_x + box.max_x) / 2, (box.min_y + box.max_y) / 2}; }
-
 // Where a placement point off the copper stands, in words: on a pin, on the footprint's origin, on
 // a corner of the pads, or how far and which way from the copper's centre.
 std::string where(const FootprintRecord& footprint, const geometry::Box& copper, const FootprintFacts& facts,
@@ -90,7 +88,7 @@ void judge_centroid(const FootprintRecord& footprint, const geometry::Box& coppe
                     FootprintFacts& facts, const LengthFormat& units) {
     if (copper.empty() || footprint.centroid_overridden || footprint.technology == TECH_NULL) return;
     const double x = footprint.centroid_x, y = footprint.centroid_y;
-    facts.copper_centre = centre_of(copper);
+    facts.copper_centre = copper.centre();
     facts.distance = std::hypot(x - facts.copper_centre.x, y - facts.copper_centre.y);
     const double allowed = copper_distance_limit(copper);
     const bool beyond_allowance = facts.distance > allowed;
@@ -100,9 +98,8 @@ void judge_centroid(const FootprintRecord& footprint, const geometry::Box& coppe
     for (const OutlineRecord& line : footprint.outlines)
         for (const OutlineCorner& corner : line.corners) body.add(corner.x, corner.y);
     if (!body.empty()) {
-        const geometry::Point centre = centre_of(body);
-        const double size = std::max(body.max_x - body.min_x, body.max_y - body.min_y);
-        if (std::hypot(x - centre.x, y - centre.y) <= BODY_CENTRE_SHARE * size) {
+        const geometry::Point centre = body.centre();
+        if (std::hypot(x - centre.x, y - centre.y) <= BODY_CENTRE_SHARE * body.longer_side()) {
             facts.centroid_kind = CHECK_BODY_CENTRE;
             facts.cause = "on the centre of the body outline, " + length_text(facts.distance, units) +
                           " from the centre of the copper: a body that overhangs its pads by design";
@@ -126,8 +123,8 @@ FootprintFacts facts_of(const FootprintRecord& footprint, const LengthFormat& un
             if (!shape) continue;
             const geometry::Box box = geometry::box_of(*shape);
             copper.add(box);
-            facts.largest_pad = std::max({facts.largest_pad, box.max_x - box.min_x, box.max_y - box.min_y});
-            under_centroid = under_centroid || near(footprint.centroid_x, footprint.centroid_y, centre_of(box));
+            facts.largest_pad = std::max(facts.largest_pad, box.longer_side());
+            under_centroid = under_centroid || near(footprint.centroid_x, footprint.centroid_y, box.centre());
             has_copper = true;
         }
         if (!has_copper) continue;
@@ -360,10 +357,11 @@ void pin_counts(const CheckInput& input, std::vector<Finding>& findings) {
 
 const KindInfo& kind_info(int kind) { return KINDS[std::clamp(kind, 0, CHECK_KIND_COUNT - 1)]; }
 
+const char* severity_word(int severity) { return severity == SEVERITY_ERROR ? "error" : "note"; }
+
 double copper_distance_limit(const geometry::Box& copper) {
     if (copper.empty()) return LIMIT_FLOOR_INCH;
-    const double longer_side = std::max(copper.max_x - copper.min_x, copper.max_y - copper.min_y);
-    return std::max(LIMIT_FLOOR_INCH, LIMIT_SHARE_OF_EXTENT * longer_side);
+    return std::max(LIMIT_FLOOR_INCH, LIMIT_SHARE_OF_EXTENT * copper.longer_side());
 }
 
 CheckFindings check_placement(const CheckInput& input) {

@@ -42,6 +42,9 @@ struct KindInfo {
 /// The severity, word and title of a kind.
 const KindInfo& kind_info(int kind);
 
+/// "error" or "note", as the findings file and the review page name a severity.
+const char* severity_word(int severity);
+
 /// One entry: a cause and what it applies to.
 struct Finding {
     int kind = CHECK_CENTROID;

@@ -11,8 +11,6 @@ namespace {
 // Designators an entry names on the console and in the fixes before "and N more".
 constexpr size_t LISTED_NAMES = 8;
 
-const char* const SEVERITY_WORDS[] = {"error", "note"};
-
 // What an entry is about: "C0805 (SMD), 2 parts: C1, C2", the designator, or the record.
 std::string subject(const Finding& finding, const Project& project) {
     if (finding.footprint < 0) return finding.subject;
@@ -76,7 +74,7 @@ void write_findings_csv(std::ostream& out, const CheckFindings& result, const Pr
         for (size_t i = 0; i < std::max<size_t>(finding.parts.size(), 1); ++i) {
             const PartRecord* part = finding.parts.empty() ? nullptr : &project.parts[static_cast<size_t>(finding.parts[i])];
             row.clear();
-            row.put(SEVERITY_WORDS[kind.severity]).put(',').put(kind.word).put(',');
+            row.put(severity_word(kind.severity)).put(',').put(kind.word).put(',');
             row.csv(part ? std::string_view(part->ref_des) : "").put(',').csv(part ? std::string_view(part->shape) : footprint);
             row.put(',').put(part ? side_name(*part) : "").put(',').put(part ? technology_name(part->technology) : "");
             row.put(',');

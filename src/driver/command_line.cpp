@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "common/fatal.h"
 #include "common/files.h"
@@ -72,8 +73,8 @@ size_t edit_distance(const std::string& a, const std::string& b) {
 // The known long switch nearest to what was typed before any "="; the first of equals.
 const char* nearest_long_switch(const std::string& argument) {
     const std::string name = argument.substr(0, argument.find('='));
-    const char* nearest = LONG_SWITCHES[0].name;
-    size_t nearest_distance = edit_distance(name, nearest);
+    const char* nearest = nullptr;
+    size_t nearest_distance = SIZE_MAX;
     for (const LongSwitch& known : LONG_SWITCHES) {
         const size_t distance = edit_distance(name, known.name);
         if (distance < nearest_distance) {

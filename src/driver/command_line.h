@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "review/code_pages.h"
 #include "order/assembly.h"
+#include "review/code_pages.h"
 
 constexpr const char* DEFAULT_COMMAND_FILE = "Tarnwick.ini";
 

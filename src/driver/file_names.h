@@ -44,7 +44,8 @@ struct RunFiles {
 
 /// Names the run's files from the command line, else the command file's default names: the
 /// default extensions as derive_file_names adds them, the review page, the bill of materials and
-/// the placement list as given or beside the report, the findings and fixes files as given. Refuses, with a FatalError, a report that
-/// is the project, and any other output that is the project, the report or another output (by
-/// name without regard to letter case, or as the same file).
+/// the placement list as given or beside the report, the findings and fixes files as given.
+/// Refuses, with a FatalError, a report that is the project, and any other output that is the
+/// project, the report or another output (by name without regard to letter case, or as the same
+/// file).
 RunFiles name_run_files(const Invocation& invocation, const Settings& settings);

@@ -13,9 +13,9 @@
 #include "driver/file_names.h"
 #include "driver/records_and_rotations.h"
 #include "driver/report.h"
+#include "order/assembly.h"
 #include "plot/plot.h"
 #include "project/load_project.h"
-#include "order/assembly.h"
 #include "review/review.h"
 
 namespace {
@@ -140,10 +140,8 @@ int check_and_review(const Invocation& invocation, const CheckInput& input, Boar
                      RunOutputs& outputs, std::ostream& console) {
     const CheckFindings findings = check_placement(input);
     if (!files.review_page.empty()) {
-        ReviewInput review{input.units, input.project, input.board, findings};
-        review.code_page = invocation.review_code_page;
-        review.origin = origin;
-        write_review_page(outputs.review_page.stream(), review);
+        write_review_page(outputs.review_page.stream(), ReviewInput{input.units, input.project, input.board, findings,
+                                                                    origin, invocation.review_code_page});
         outputs.review_page.finish();
         print_to(console, "\nReview page %s written\n", files.review_page.c_str());
     }

@@ -3,6 +3,7 @@
 // place where a pad's shape code becomes a shape, shared by the placement check and the review
 // page. Lengths are inches, y points up; pin and part angles are degrees clockwise as seen from
 // the top. The names live in a namespace of their own: Point, Box and the like are common words.
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -11,9 +12,7 @@
 
 namespace geometry {
 
-struct Point {
-    double x = 0.0, y = 0.0;
-};
+using Point = BoardPoint;
 
 using Ring = std::vector<Point>;  // a flattened closed contour, its first point not repeated
 
@@ -30,6 +29,10 @@ struct Box {
     void add(double x, double y);
     /// Grows the box to hold `other`.
     void add(const Box& other);
+    /// The middle of the box.
+    Point centre() const { return {(min_x + max_x) / 2, (min_y + max_y) / 2}; }
+    /// The longer of its width and height.
+    double longer_side() const { return std::max(max_x - min_x, max_y - min_y); }
 };
 
 /// The copper of one pad as it is drawn: a circle (round pads), or a polygon with its rounded
@@ -52,9 +55,9 @@ struct PadOnBoard {
 constexpr int OUTLINE_ARC_SEGMENTS = 16;  // straight pieces per quarter arc of an outline
 constexpr int PAD_ARC_SEGMENTS = 8;       // straight pieces per quarter of a pad's rounded corner
 
-/// True when the pad has copper: a known shape other than none, and not a round pad exactly
-/// as wide as the pin's drill (a bare hole).
-bool is_copper(const PinRecord& pin, const PadRecord& pad);
+/// True when the pad has copper: a known shape other than none (the reader keeps a round pad
+/// exactly as wide as its pin's drill, a bare hole, as none).
+bool is_copper(const PadRecord& pad);
 
 /// The pad's copper in footprint coordinates; nothing without copper.
 std::optional<PadCopper> pad_copper(const PinRecord& pin, const PadRecord& pad);

@@ -90,7 +90,8 @@ std::vector<Point> octagon_corners(const PadFrame& frame) {
 }
 
 // Adds the side from `from` (already in `points`) to `to`, a quarter ellipse for an arc style.
-void add_side(std::vector<Point>& points, Point from, Point to, int style, int segments) {
+void add_side(std::vector<Point>& points, Point from, Point to, int style) {
+    const int segments = OUTLINE_ARC_SEGMENTS;
     if ((style == SIDE_ARC_CW || style == SIDE_ARC_CCW) && from.x != to.x && from.y != to.y) {
         // Of the two candidate centres, (from.x, to.y) turns counter-clockwise from `from`
         // to `to` exactly when this cross product is positive.
@@ -121,13 +122,10 @@ void Box::add(const Box& other) {
     add(other.max_x, other.max_y);
 }
 
-bool is_copper(const PinRecord& pin, const PadRecord& pad) {
-    if (pad.shape < PAD_ROUND || pad.shape > PAD_OCTAGON) return false;
-    return !(pad.shape == PAD_ROUND && pad.width == pin.drill);
-}
+bool is_copper(const PadRecord& pad) { return pad.shape >= PAD_ROUND && pad.shape <= PAD_OCTAGON; }
 
 std::optional<PadCopper> pad_copper(const PinRecord& pin, const PadRecord& pad) {
-    if (!is_copper(pin, pad)) return std::nullopt;
+    if (!is_copper(pad)) return std::nullopt;
     const PadFrame frame = frame_of(pin, pad);
     PadCopper copper;
     copper.layer = pad.layer;
@@ -163,10 +161,7 @@ Box copper_box(const FootprintRecord& footprint) {
 
 std::vector<PadOnBoard> pads_on_board(const PartRecord& part, const FootprintRecord& footprint) {
     const bool mirrored = is_mirrored(part.side);
-    auto moved = [&part](Point point) {
-        const BoardPoint at = to_board(part, point.x, point.y);
-        return Point{at.x, at.y};
-    };
+    auto moved = [&part](Point point) { return to_board(part, point.x, point.y); };
     std::vector<PadOnBoard> pads;
     for (const PinRecord& pin : footprint.pins) {
         for (const PadRecord& pad : pin.pads) {
@@ -188,13 +183,11 @@ std::vector<PadOnBoard> pads_on_board(const PartRecord& part, const FootprintRec
 std::vector<Point> flatten(const std::vector<OutlineCorner>& corners, bool closed, int closing_style) {
     std::vector<Point> points;
     if (corners.empty()) return points;
-    const int segments = OUTLINE_ARC_SEGMENTS;
     points.push_back({corners[0].x, corners[0].y});
     for (size_t i = 1; i < corners.size(); ++i)
-        add_side(points, {corners[i - 1].x, corners[i - 1].y}, {corners[i].x, corners[i].y}, corners[i].style,
-                 segments);
+        add_side(points, {corners[i - 1].x, corners[i - 1].y}, {corners[i].x, corners[i].y}, corners[i].style);
     if (closed && corners.size() > 1) {
-        add_side(points, {corners.back().x, corners.back().y}, points.front(), closing_style, segments);
+        add_side(points, {corners.back().x, corners.back().y}, points.front(), closing_style);
         points.pop_back();  // the first point again
     }
     return points;
@@ -243,10 +236,7 @@ bool has_board_outline(const BoardRings& board) {
 std::vector<Point> outline_on_board(const OutlineRecord& outline, const PartRecord& part) {
     // Flattened before moving: mirroring would turn the arcs' sense around.
     std::vector<Point> points = flatten(outline.corners, outline.closed, outline.closing_style);
-    for (Point& point : points) {
-        const BoardPoint moved = to_board(part, point.x, point.y);
-        point = {moved.x, moved.y};
-    }
+    for (Point& point : points) point = to_board(part, point.x, point.y);
     return points;
 }
 

@@ -137,7 +137,7 @@ void write_placement_list(std::ostream& out, const PartTable& parts, BoardPoint 
         if (part.excluded != 0) continue;
         row.csv(part.ref_des).put(',').csv(part.value).put(',').csv(part.shape);
         row.put(',').fixed((part.x - origin.x) * MM_PER_INCH, 1, 3).put(',');
-        row.fixed((part.y - origin.y) * MM_PER_INCH, 1, 3).put(',').put(is_bottom(part) ? "Bottom" : "Top").put(',');
+        row.fixed((part.y - origin.y) * MM_PER_INCH, 1, 3).put(',').put(side_name(part)).put(',');
         row.integer((part.angle % 360 + 360) % 360, 1).put('\n');
         write_piece(out, row, false);
     }

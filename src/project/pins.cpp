@@ -131,8 +131,9 @@ int read_pins(FootprintRecord& footprint, double scale, LineCursor& cursor, cons
             int shape = 0;
             double width = 0.0, len1 = 0.0, len2 = 0.0, radius = 0.0;
             scan_numbers(rest, "%d %lf %lf %lf %lf", &shape, &width, &len1, &len2, &radius);
-            // A round pad exactly as wide as its hole leaves no copper.
-            pad_flags |= shape == 1 && finite_or_zero(width) * scale == drill ? 0 : shape;
+            // A round pad exactly as wide as its hole leaves no copper: it is kept as no pad.
+            if (shape == PAD_ROUND && finite_or_zero(width) * scale == drill) shape = PAD_NONE;
+            pad_flags |= shape;
             // A pad line before the first pin has no pin to belong to.
             if (context.read_copper && !footprint.pins.empty())
                 footprint.pins.back().pads.push_back(

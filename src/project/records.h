@@ -131,7 +131,7 @@ inline bool in_side_group(const PartRecord& part, unsigned side) { return part.s
 
 /// A point on the board, inches.
 struct BoardPoint {
-    double x, y;
+    double x = 0.0, y = 0.0;
 };
 
 /// Moves the footprint offset (dx, dy) to the board for this part: mirrored in x when the part

@@ -155,8 +155,7 @@ void write_pin1(Json& json, const PartRecord& part, const FootprintRecord& footp
             break;
         }
     }
-    const BoardPoint at = to_board(part, pin->x, pin->y);
-    write_circle(json, {at.x, at.y}, size / 4.0);
+    write_circle(json, to_board(part, pin->x, pin->y), size / 4.0);
 }
 
 // The copper pads, body outline lines and pin 1 of a part, on the board, ready to draw; the pads
@@ -308,7 +307,7 @@ std::string review_data(const ReviewInput& input) {
     for (const Finding& finding : findings) {
         const KindInfo& kind = kind_info(finding.kind);
         json.open('{');
-        json.field("severity", kind.severity == SEVERITY_ERROR ? "error" : "note");
+        json.field("severity", severity_word(kind.severity));
         json.field("kind", kind.word);
         json.field("title", kind.title);
         json.field("subject", finding_subject(finding, input.project));
@@ -327,7 +326,7 @@ std::string review_data(const ReviewInput& input) {
         json.open('{');
         json.field("kind", kind_info(kind).word);
         json.field("title", kind_info(kind).title);
-        json.field("severity", kind_info(kind).severity == SEVERITY_ERROR ? "error" : "note");
+        json.field("severity", severity_word(kind_info(kind).severity));
         json.close('}');
     }
     json.close(']');

@@ -132,7 +132,7 @@ TEST_F(GeometrySample, CopperBoxesAtAllFourAnglesFollowLen1AndLen2) {
     expect_box(box(3), -10 * MIL, -110 * MIL, 10 * MIL, -70 * MIL);  // 270: len1 toward +y
     // The round pad as wide as the drill is a bare hole; the wider one on the bottom counts.
     const PinRecord& hole = mil.pins.at(4);
-    EXPECT_FALSE(is_copper(hole, hole.pads[0]));
+    EXPECT_FALSE(is_copper(hole.pads[0]));
     EXPECT_FALSE(pad_copper(hole, hole.pads[0]).has_value());
     expect_box(pad_box(hole, hole.pads[1]), -30 * MIL, -30 * MIL, 30 * MIL, 30 * MIL);
     expect_box(copper_box(mil), -130 * MIL, -110 * MIL, 130 * MIL, 110 * MIL);
