@@ -21,7 +21,6 @@ const reviewPure = (() => {
   // ------------------------------------------------------------------ numbers
   // The report's units, as the data give them: { word, per_inch, decimals }. X and Y are shown as
   // the report prints them (x_text, y_text); every other length the page shows goes through here.
-  function unitLabelOf(units) { return units.word; }
   // A board length (inches) in the report's units, with the report's decimals.
   function formatLength(inches, units) {
     return (inches * units.per_inch).toFixed(units.decimals);
@@ -228,7 +227,7 @@ const reviewPure = (() => {
 
   return {
     clamp, signOf, otherSide, esc, classKey,
-    unitLabelOf, formatLength, formatCount, rowCountText, scaleBar,
+    formatLength, formatCount, rowCountText, scaleBar,
     tableColumns, sortRows, nextSort, searchKey, searchNeedle, matchRows, refList, partsText,
     groupParts, groupColumns, groupSearchKey, naturalOrder, hashText,
     toBoard, toScreen, fitView, zoomAt, centreOn, showBox, turnTo, shownBox, holdsBox, shiftBetween, boardBox,
@@ -284,7 +283,7 @@ const reviewPure = (() => {
   const U = data.scale;
   // The board outlines in inches, for the boxes.
   const outlinesInches = data.outlines.map((c) => c.map((v) => v / U));
-  const unitLabel = reviewPure.unitLabelOf(data.units);
+  const unitLabel = data.units.word;
   const UNIT_NAMES = { mm: 'millimetres', in: 'inches', mil: 'mils' };
 
   // Board inches to path units.
@@ -348,9 +347,18 @@ const reviewPure = (() => {
     if (x + hx > b[2]) b[2] = x + hx;
     if (y + hy > b[3]) b[3] = y + hy;
   }
+  // Box b grown to hold box o too.
+  function growToBox(b, o) {
+    if (o[0] < b[0]) b[0] = o[0];
+    if (o[1] < b[1]) b[1] = o[1];
+    if (o[2] > b[2]) b[2] = o[2];
+    if (o[3] > b[3]) b[3] = o[3];
+  }
   const boxes = parts.map(partBox);
 
   const placed = parts.map((p, i) => i).filter((i) => !parts[i].excluded);
+  // What Fit (and the printed board) shows: the outline and every placed part, on the board or off it.
+  const fitBox = reviewPure.boardBox(outlinesInches, placed.map((i) => boxes[i]));
   const counts = {
     top: placed.filter((i) => parts[i].side === 'top').length,
     bottom: placed.filter((i) => parts[i].side === 'bottom').length,
@@ -459,7 +467,7 @@ const reviewPure = (() => {
       const cell = cells[cy * n + cx];
       cell.parts.push(i);
       if (parts[i].excluded) cell.excluded[parts[i].side] = true;
-      growBox(cell.box, (b[0] + b[2]) / 2, (b[1] + b[3]) / 2, (b[2] - b[0]) / 2, (b[3] - b[1]) / 2);
+      growToBox(cell.box, b);
     });
     return cells.filter((c) => c.parts.length);
   }
@@ -522,7 +530,6 @@ const reviewPure = (() => {
     refFont: cssVar('--ref-font'), refFill: cssVar('--ref-fill'), refRim: cssVar('--ref-rim'), refRimWidth: cssNumber('--ref-rim-width'),
     lineAlpha: cssNumber('--line-opacity'), targetWidth: cssNumber('--target-width'), nullTargetWidth: cssNumber('--null-target-width'),
     glueWidth: cssNumber('--glue-width'), excludedAlpha: cssNumber('--excluded-opacity'), rotationWidth: cssNumber('--rotation-width'),
-    origin: cssVar('--origin'),
     excludedDash: cssVar('--excluded-dash').split(/[\s,]+/).map(Number),
   };
   const show = {};           // layer switches: edge, cu, other, ln, tgt, glue, p1, ref
@@ -897,6 +904,8 @@ const reviewPure = (() => {
   const paintCanvas = $('paint'), paintCtx = paintCanvas.getContext('2d');
   let sharp = null;          // { canvas, v }: the last full drawing and the view it was made for
   const overview = {};       // side -> the last full drawing that held the whole board, with its view
+  // Drawings made with old layer or findings switches must not come back in a gesture's preview.
+  function dropOverviews() { for (const side of Object.keys(overview)) delete overview[side]; }
   let frameWanted = 0;       // 0 none, 1 a preview, 2 a full drawing
 
   function requestFrame(kind) {
@@ -967,7 +976,7 @@ const reviewPure = (() => {
   function holdsBoard(v) { return reviewPure.holdsBox(v, drawingBox); }
   const drawingBox = (() => {
     const b = [Infinity, Infinity, -Infinity, -Infinity];
-    for (const c of grid) growBox(b, (c.box[0] + c.box[2]) / 2, (c.box[1] + c.box[3]) / 2, (c.box[2] - c.box[0]) / 2, (c.box[3] - c.box[1]) / 2);
+    for (const c of grid) growToBox(b, c.box);
     for (const c of outlinesInches) for (let k = 0; k + 1 < c.length; k += 2) growBox(b, c[k], c[k + 1], 0, 0);
     return b;
   })();
@@ -988,7 +997,7 @@ const reviewPure = (() => {
   // Fit: the outline and every placed part, on the board or off it, fill the view.
   function fitState() {
     measure();
-    Object.assign(view, reviewPure.fitView(view, reviewPure.boardBox(outlinesInches, placed.map((i) => boxes[i]))));
+    Object.assign(view, reviewPure.fitView(view, fitBox));
   }
   function fit() { fitState(); commitView(); }
 
@@ -1027,6 +1036,7 @@ const reviewPure = (() => {
   }
 
   // ------------------------------------------------------------------ sides
+  function sideTitle(side) { return side === 'top' ? 'Top side, seen from above' : 'Bottom side, seen from below (mirrored)'; }
   // Shows a side; its part marks are made at once unless `later` (the first paint: they follow it).
   function showSide(side, later) {
     if (side !== 'top' && side !== 'bottom') return;
@@ -1039,7 +1049,7 @@ const reviewPure = (() => {
     setHover(-1);
     $('side-top').setAttribute('aria-pressed', String(side === 'top'));
     $('side-bottom').setAttribute('aria-pressed', String(side === 'bottom'));
-    $('side-tag').textContent = side === 'top' ? 'Top side, seen from above' : 'Bottom side, seen from below (mirrored)';
+    $('side-tag').textContent = sideTitle(side);
     markSelected();
     commitView();
   }
@@ -1072,11 +1082,7 @@ const reviewPure = (() => {
     state.sel = -1;
     if (parts[first].side !== view.side) showSide(parts[first].side);
     const box = [Infinity, Infinity, -Infinity, -Infinity];
-    for (const i of list) {
-      if (parts[i].side !== view.side) continue;
-      const b = boxes[i];
-      growBox(box, (b[0] + b[2]) / 2, (b[1] + b[3]) / 2, (b[2] - b[0]) / 2, (b[3] - b[1]) / 2);
-    }
+    for (const i of list) if (parts[i].side === view.side) growToBox(box, boxes[i]);
     measure();
     Object.assign(view, reviewPure.showBox(view, box, 0.8));
     markSelected();
@@ -1127,8 +1133,6 @@ const reviewPure = (() => {
       const refs = g.parts.map((i) => parts[i].ref);
       html += '<div class="group"><div class="group-head">' + esc(g.label) + '</div><div class="group-refs">' +
         esc(reviewPure.partsText(refs, 40)) + '</div></div>';
-    }
-    if (g) {
       const done = g.parts.filter((i) => ticks[i]).length;
       html += '<label class="tick-line"><input type="checkbox" class="tick-sel" data-group' + (done === g.parts.length ? ' checked' : '') +
         '> Checked: ' + formatCount(done) + ' of ' + formatCount(g.parts.length) + '</label>';
@@ -1242,10 +1246,11 @@ const reviewPure = (() => {
     }
   }
   // The row (its place in the rows) that takes the keyboard: the current part's or group's, else the first.
-  function currentRow() {
-    const t = table();
-    const k = state.mode === 'groups' ? t.rows.findIndex((g) => groupIsCurrent(g)) : t.rows.indexOf(state.sel);
-    return Math.max(0, k);
+  function currentRow() { return Math.max(0, currentIndex()); }
+  // The place in the rows of the current part's or group's row, -1 for none.
+  function currentIndex() {
+    const rows = table().rows;
+    return state.mode === 'groups' ? rows.findIndex((g) => groupIsCurrent(g)) : rows.indexOf(state.sel);
   }
   function tickCell(checked, mixed, label) {
     return '<div class="c-tick"><input type="checkbox" class="tick" tabindex="-1"' + (checked ? ' checked' : '') +
@@ -1309,9 +1314,9 @@ const reviewPure = (() => {
   // The next or previous row made current: its part selected, or its group. `focus`: the row takes
   // the keyboard focus.
   function stepRow(delta, focus) {
-    const t = table(), rows = t.rows;
+    const rows = table().rows;
     if (!rows.length) return;
-    const at = state.mode === 'groups' ? rows.findIndex((g) => groupIsCurrent(g)) : rows.indexOf(state.sel);
+    const at = currentIndex();
     const k = at < 0 ? (delta > 0 ? 0 : rows.length - 1) : clamp(at + delta, 0, rows.length - 1);
     activateRow(k);
     if (focus) {
@@ -1385,12 +1390,13 @@ const reviewPure = (() => {
     findingsByKind.get(f.kind).push(k);
   });
   const severityCount = (severity) => data.findings.filter((f) => f.severity === severity).length;
+  const errorCount = severityCount('error'), noteCount = severityCount('note');
   // The kinds, errors first as the data list them; each with a switch for its frames on the board,
   // a button that opens its entries and one that selects all its parts. Small lists open at once;
   // long ones wait for a click so that a big board still opens fast.
   function buildFindings() {
     const total = data.findings.length;
-    $('fd-total').textContent = formatCount(severityCount('error')) + ' errors, ' + formatCount(severityCount('note')) + ' notes';
+    $('fd-total').textContent = formatCount(errorCount) + ' errors, ' + formatCount(noteCount) + ' notes';
     const openAll = total <= 40;
     $('kinds').innerHTML = data.kinds.map((kd) => {
       const items = findingsByKind.get(kd.kind) || [];
@@ -1453,7 +1459,7 @@ const reviewPure = (() => {
     kindShown.set(kind, on);
     computeFrames();
     for (const c of grid) for (const key of [...c.paths.keys()]) if (key.startsWith('frame')) c.paths.delete(key);
-    for (const side of Object.keys(overview)) delete overview[side];
+    dropOverviews();
     renderRows();
     requestFrame(2);
   }
@@ -1466,7 +1472,7 @@ const reviewPure = (() => {
   function buildPrintSheet() {
     dropPrintSheet();
     const v = { side: view.side, s: 1, tx: 0, ty: 0, w: PRINT_W, h: PRINT_H, dpr: 1 };
-    Object.assign(v, reviewPure.fitView(v, reviewPure.boardBox(outlinesInches, placed.map((i) => boxes[i]))));
+    Object.assign(v, reviewPure.fitView(v, fitBox));
     const canvas = document.createElement('canvas');
     canvas.width = PRINT_W;
     canvas.height = PRINT_H;
@@ -1481,7 +1487,7 @@ const reviewPure = (() => {
     const sheet = document.createElement('div');
     sheet.id = 'print-sheet';
     sheet.innerHTML = '<section class="print-board"><h1>' + esc(data.project) + '</h1><p>' +
-      (view.side === 'top' ? 'Top side, seen from above' : 'Bottom side, seen from below (mirrored)') + '; ' +
+      sideTitle(view.side) + '; ' +
       esc($('units-note').textContent) + '</p></section>' +
       '<table><thead><tr><th>✓</th>' + cols.map((c) => '<th' + (c.num ? ' class="num"' : '') + '>' + esc(c.title) + '</th>').join('') +
       '</tr></thead><tbody>' + rows + '</tbody></table>';
@@ -1504,9 +1510,9 @@ const reviewPure = (() => {
     $('st-top').textContent = formatCount(counts.top);
     $('st-bottom').textContent = formatCount(counts.bottom);
     $('st-excluded').textContent = formatCount(counts.excluded);
-    $('st-errors').textContent = formatCount(severityCount('error'));
-    $('st-errors-box').classList.toggle('none', severityCount('error') === 0);
-    $('st-notes').textContent = formatCount(severityCount('note'));
+    $('st-errors').textContent = formatCount(errorCount);
+    $('st-errors-box').classList.toggle('none', errorCount === 0);
+    $('st-notes').textContent = formatCount(noteCount);
   }
 
   // ------------------------------------------------------------------ pointer: pan, zoom, pick
@@ -1592,8 +1598,7 @@ const reviewPure = (() => {
     $('layers').addEventListener('change', (e) => {
       if (!e.target.getAttribute('data-layer')) return;
       readLayerSwitches();
-      // Drawings made with the old switches must not come back in a gesture's preview.
-      for (const side of Object.keys(overview)) delete overview[side];
+      dropOverviews();
       requestFrame(2);
     });
     $('thead').addEventListener('click', (e) => {
@@ -1689,8 +1694,6 @@ const reviewPure = (() => {
 
   // The switches may come back checked or not when the page is reloaded, so they are read, not assumed.
   function readLayerSwitches() {
-    for (const box of $('kinds').querySelectorAll('.kind-show')) kindShown.set(box.closest('.kind').getAttribute('data-kind'), box.checked);
-    computeFrames();
     for (const box of $('layers').querySelectorAll('input[data-layer]')) {
       const layer = box.getAttribute('data-layer');
       show[layer] = box.checked;
