@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const PinRecord& pin : footprint.pins)
             for (const PadRecord& pad : pin.pads)
                 if (const std::optional<PadCopper> shape = pad_copper(pin, pad)) {
-                    require(is_copper(pin, pad) && std::isfinite(shape->radius) && finite(shape->centre));
+                    require(is_copper(pad) && std::isfinite(shape->radius) && finite(shape->centre));
                     for (Point point : shape->polygon) require(finite(point) && in_box(point, copper));
                 }
         // At quarter turns the copper box moves to the board as a box.
